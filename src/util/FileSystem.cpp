@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pendlar {
@@ -38,7 +38,8 @@ std::optional<std::string> ReadWholeFile(std::string_view sjisPath) {
 
 bool WriteFileAtomically(std::string_view sjisPath, std::string_view content) {
     std::filesystem::path target = FsPath(sjisPath);
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tmpl =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(tmpl.data());
     if (fd < 0)
         return false;

@@ -29,11 +29,15 @@ std::string StripTrailingSlash(std::string path) {
     return path;
 }
 
-std::string HomeUtf8() { return StripTrailingSlash(EnvOr("HOME", "/")); }
+std::string HomeUtf8() {
+    return StripTrailingSlash(EnvOr("HOME", "/"));
+}
 
 } // namespace
 
-void SetProfileDir(const std::string& utf8Dir) { g_profile = utf8Dir; }
+void SetProfileDir(const std::string& utf8Dir) {
+    g_profile = utf8Dir;
+}
 
 std::string ProfileDir() {
     std::string dir = g_profile.empty() ? EnvOr("PENDLAR_PROFILE", "") : g_profile;

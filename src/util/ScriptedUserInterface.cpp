@@ -10,8 +10,10 @@ MsgResult FirstButton(MsgButtons buttons) {
         return MsgResult::Ok;
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel:
+    case MsgButtons::Yes:
         return MsgResult::Yes;
     case MsgButtons::AbortRetryIgnore:
+    case MsgButtons::Abort:
         return MsgResult::Abort;
     case MsgButtons::RetryCancel:
         return MsgResult::Retry;

@@ -13,7 +13,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -64,7 +65,8 @@ std::string SjisToUtf8(std::string_view sjis) {
 }
 
 std::u16string SjisToUtf16(std::string_view sjis) {
-    std::string bytes = ConvertWithReplacement("UTF-16LE", "CP932", sjis, std::string("\xFD\xFF", 2));
+    std::string bytes =
+        ConvertWithReplacement("UTF-16LE", "CP932", sjis, std::string("\xFD\xFF", 2));
     std::u16string out(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
@@ -115,8 +117,12 @@ std::string CutAtCharBoundary(std::string_view text, std::size_t n) {
     return std::string(text.substr(0, i));
 }
 
-std::string SjisPathToFileName(std::string_view sjisPath) { return SjisToUtf8(sjisPath); }
+std::string SjisPathToFileName(std::string_view sjisPath) {
+    return SjisToUtf8(sjisPath);
+}
 
-std::string FileNameToSjisPath(std::string_view fileName) { return Utf8ToSjisLossy(fileName); }
+std::string FileNameToSjisPath(std::string_view fileName) {
+    return Utf8ToSjisLossy(fileName);
+}
 
 } // namespace pendlar

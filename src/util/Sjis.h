@@ -32,6 +32,12 @@ std::optional<std::string> Utf8ToSjis(std::string_view utf8);
 // form become "?" instead of failing.
 std::string Utf8ToSjisLossy(std::string_view utf8);
 
+// The Shift-JIS form of a UTF-8 text written in the source, for the system's fixed
+// messages: `SjisOf("保存しました。")`. Characters without a Shift-JIS form become "?".
+inline std::string SjisOf(std::string_view utf8) {
+    return Utf8ToSjisLossy(utf8);
+}
+
 // The first n bytes of a text. This may split a double-byte character, exactly as the
 // stored formats do when they cut by bytes.
 std::string FirstBytes(std::string_view text, std::size_t n);

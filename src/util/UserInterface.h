@@ -13,7 +13,17 @@ namespace pendlar {
 
 enum class MsgIcon { None, Error, Warning, Information, Confirmation };
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
+// Yes and Abort are boxes with only that one button.
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    AbortRetryIgnore,
+    RetryCancel,
+    Yes,
+    Abort
+};
 
 enum class MsgResult { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 
@@ -38,6 +48,11 @@ public:
     virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) = 0;
     virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                     const std::string& initialDir) = 0;
+    // A file to append to: like ChooseSaveFile, but an existing file is a normal choice
+    // (it is extended, not replaced), so the person is not asked about overwriting it.
+    virtual std::optional<std::string> ChooseAppendFile(const FileDialogSpec& spec) {
+        return ChooseSaveFile(spec);
+    }
 
     // Status panel 0 carries short context, panel 1 the prompt or result of a flow.
     virtual void SetStatus(int panel, const std::string& text) = 0;

@@ -30,7 +30,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::Sjis() const { return FileNameToSjisPath(path_.string()); }
+std::string TempDir::Sjis() const {
+    return FileNameToSjisPath(path_.string());
+}
 
 std::string TempDir::Sjis(const std::string& utf8Name) const {
     return FileNameToSjisPath((path_ / utf8Name).string());

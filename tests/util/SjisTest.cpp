@@ -16,10 +16,10 @@ TEST(Sjis, RoundTripsThroughUtf8) {
         {"", ""},
         {"abc 123", "abc 123"},
         {kNihon, "日本"},
-        {"\xb1\xb2", "ｱｲ"},                    // half-width katakana are single bytes
-        {"\x87\x40", "①"},                     // NEC special row
-        {"\xfb\xfc", "髙"},                     // IBM extension
-        {"\x81\x60", "～"},                     // wave dash as code page 932 maps it
+        {"\xb1\xb2", "ｱｲ"}, // half-width katakana are single bytes
+        {"\x87\x40", "①"},  // NEC special row
+        {"\xfb\xfc", "髙"}, // IBM extension
+        {"\x81\x60", "～"}, // wave dash as code page 932 maps it
         {"\x82\x4f\x82\x58", "０９"},
     };
     for (const auto& c : cases) {
@@ -31,7 +31,11 @@ TEST(Sjis, RoundTripsThroughUtf8) {
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
     // A lone lead byte at the end (a byte cut) and an invalid pair in the middle.
     EXPECT_EQ(SjisToUtf8("ab\x82"), "ab\xEF\xBF\xBD");
-    EXPECT_EQ(SjisToUtf8("\x82" "A" + kNihon), "\xEF\xBF\xBD" "A日本");
+    EXPECT_EQ(SjisToUtf8("\x82"
+                         "A" +
+                         kNihon),
+              "\xEF\xBF\xBD"
+              "A日本");
     EXPECT_EQ(SjisToUtf16("x\x82"), std::u16string(u"x\uFFFD"));
     EXPECT_EQ(SjisToUtf16(kNihon), std::u16string(u"日本"));
 }

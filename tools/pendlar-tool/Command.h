@@ -63,5 +63,5 @@ int UsageError(const char* commandName, const std::string& why = "");
 #define PENDLAR_TOOL_CONCAT2(a, b) a##b
 #define PENDLAR_TOOL_CONCAT(a, b) PENDLAR_TOOL_CONCAT2(a, b)
 #define PENDLAR_TOOL_COMMAND(name, usage, fn)                                                      \
-    static ::pendlar::tool::Registrar PENDLAR_TOOL_CONCAT(registrar_, __LINE__)(                  \
+    static ::pendlar::tool::Registrar PENDLAR_TOOL_CONCAT(registrar_, __LINE__)(                   \
         ::pendlar::tool::Command{name, usage, fn})

@@ -31,9 +31,13 @@ void PrintUsage(std::FILE* to) {
 
 } // namespace
 
-Registrar::Registrar(const Command& command) { Registry().push_back(command); }
+Registrar::Registrar(const Command& command) {
+    Registry().push_back(command);
+}
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+    return Registry();
+}
 
 std::optional<std::string> Args::TakeOption(const std::string& name) {
     std::optional<std::string> value;
@@ -101,7 +105,9 @@ int Fail(const std::string& utf8Text) {
     return kFailed;
 }
 
-int FailSjis(const std::string& sjisText) { return Fail(SjisToUtf8(sjisText)); }
+int FailSjis(const std::string& sjisText) {
+    return Fail(SjisToUtf8(sjisText));
+}
 
 int UsageError(const char* commandName, const std::string& why) {
     if (!why.empty())

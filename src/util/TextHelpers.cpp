@@ -1,0 +1,82 @@
+#include "util/TextHelpers.h"
+
+#include "util/Sjis.h"
+
+#include <cstdint>
+
+namespace pendlar {
+
+std::string ReplaceChar(std::string_view text, char a, char b) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == a)
+            c = b;
+    return out;
+}
+
+std::string ToLinuxPath(std::string_view text) {
+    return ReplaceChar(text, '\\', '/');
+}
+
+std::size_t SkipBlanks(std::string_view text, std::size_t start) {
+    if (start > text.size())
+        return start;
+    std::size_t p = start;
+    while (p <= text.size() && text[p - 1] == ' ')
+        ++p;
+    return p;
+}
+
+std::string TrimLeadingBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ')
+            ++i;
+        else if (i + 1 < text.size() && static_cast<unsigned char>(text[i]) == 0x81 &&
+                 static_cast<unsigned char>(text[i + 1]) == 0x40)
+            i += 2;
+        else
+            break;
+    }
+    return std::string(text.substr(i));
+}
+
+int ReadNumber(std::string_view text, std::size_t& position) {
+    std::string digits;
+    while (position >= 1 && position <= text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[position - 1]);
+        if (c >= '0' && c <= '9') {
+            digits += static_cast<char>(c);
+            ++position;
+        } else if (c == 0x82 && position < text.size() &&
+                   static_cast<unsigned char>(text[position]) >= 0x4F &&
+                   static_cast<unsigned char>(text[position]) <= 0x58) {
+            digits += static_cast<char>('0' + static_cast<unsigned char>(text[position]) - 0x4F);
+            position += 2;
+        } else {
+            break;
+        }
+    }
+    if (digits.empty())
+        return 0;
+    std::int64_t value = 0;
+    for (char d : digits) {
+        value = value * 10 + (d - '0');
+        if (value > INT32_MAX)
+            return 0;
+    }
+    return static_cast<int>(value);
+}
+
+int FirstByte(std::string_view text) {
+    return text.empty() ? 0 : static_cast<unsigned char>(text.front());
+}
+
+std::string TrimFieldText(std::string_view text) {
+    std::string out = TrimLeadingBlanks(text);
+    if (!out.empty() && IsLeadByte(static_cast<unsigned char>(out.back())))
+        out.pop_back();
+    return out;
+}
+
+} // namespace pendlar

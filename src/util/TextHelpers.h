@@ -1,0 +1,33 @@
+// Small byte-level text helpers shared by the calendar, the save flows and the billing
+// record import. Texts are Shift-JIS; positions are 1-based and count bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pendlar {
+
+// Every byte equal to `a` becomes `b`.
+std::string ReplaceChar(std::string_view text, char a, char b);
+
+// Backslashes become slashes.
+std::string ToLinuxPath(std::string_view text);
+
+// The first position >= start whose byte is not a half-width space; length + 1 when there
+// is none; start itself when start is past the end.
+std::size_t SkipBlanks(std::string_view text, std::size_t start);
+
+// Removes leading half-width and full-width (0x81 0x40) spaces in any mix.
+std::string TrimLeadingBlanks(std::string_view text);
+
+// Reads half-width and full-width decimal digits from `position` on, leaving `position` on
+// the first byte not read. An empty or oversized number gives 0.
+int ReadNumber(std::string_view text, std::size_t& position);
+
+// The value of the first byte, 0 for an empty text.
+int FirstByte(std::string_view text);
+
+// TrimLeadingBlanks, then drops a last byte that is a dangling Shift-JIS lead byte.
+std::string TrimFieldText(std::string_view text);
+
+} // namespace pendlar

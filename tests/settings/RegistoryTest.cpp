@@ -51,7 +51,8 @@ SettingValue Changed(const SettingEntry& e, const SettingValue& old, int index) 
         std::vector<std::uint8_t> bytes(e.BinarySize);
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<std::uint8_t>(index * 31 + i);
-        bytes[14] = 20; // keep the font-name length byte consistent with the record's rules
+        if (bytes.size() == TCoverItemRecord::kSize)
+            bytes[14] = 20; // a font-name length within the record
         return bytes;
     }
     }

@@ -38,8 +38,11 @@ std::optional<std::string> ReadWholeFile(std::string_view sjisPath) {
 
 bool WriteFileAtomically(std::string_view sjisPath, std::string_view content) {
     std::filesystem::path target = FsPath(sjisPath);
-    std::string tmpl =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Built step by step: GCC 12 at -O3 warns falsely about "." + std::string.
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string tmpl = (target.parent_path() / hidden).string();
     int fd = mkstemp(tmpl.data());
     if (fd < 0)
         return false;

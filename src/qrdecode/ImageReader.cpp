@@ -1,0 +1,22 @@
+#include "qrdecode/ImageReader.h"
+
+#include "qrdecode/SymbolTables.h"
+
+namespace pendlar {
+
+int TImageReader::Read(const TPlaneBoolean& binary) {
+    if (coordinates_.Locate(binary) != 0)
+        return result_ = 1;
+    const int n = SymbolSize(coordinates_.Version());
+    TPlaneBoolean matrix(n, n);
+    for (int row = 0; row < n; ++row)
+        for (int column = 0; column < n; ++column) {
+            const TPoint p = coordinates_.ModuleToPixel(column, row);
+            matrix.Set(column, row, binary.ValueOr(p.X, p.Y, false));
+        }
+    matrix_ = std::move(matrix);
+    size_ = n;
+    return result_ = 0;
+}
+
+} // namespace pendlar

@@ -1,0 +1,4 @@
+// The window lives with the page intake; this name is kept for the program's window list.
+#pragma once
+
+#include "intake/ui/ReadSettingUnit.h"

@@ -1,7 +1,14 @@
 #include "store/LookupTables.h"
 
+#include "record/Choices.h"
+
 namespace pendlar {
 namespace {
+
+// The tabs and a new database offer the same built-in items.
+template <std::size_t N> std::vector<const char*> Items(const std::array<const char*, N>& items) {
+    return std::vector<const char*>(items.begin(), items.end());
+}
 
 // Gtenki1 … Gtenki14 and Ntenki1 … Ntenki14, the per-row outcome boxes of the two record tabs.
 std::vector<std::string> TenkiCombos() {
@@ -22,34 +29,7 @@ const std::vector<LookupTableInfo>& Tables() {
          "続柄テーブルオープンエラー：システムを終了します。",
          "*** DataBase 続柄 Table Error",
          {"Rzokugara", "Hzokugara"},
-         {"被保険者(本人)",
-          "配偶者",
-          "子",
-          "父母",
-          "祖父母",
-          "孫",
-          "曾祖父母",
-          "伯叔父母",
-          "伯叔父母の配偶者",
-          "兄弟姉妹",
-          "兄弟姉妹の配偶者",
-          "甥姪",
-          "甥姪の配偶者",
-          "子の配偶者",
-          "孫の配偶者",
-          "曾孫",
-          "曾孫の配偶者",
-          "配偶者の曾祖父母",
-          "配偶者の祖父母",
-          "配偶者の父母",
-          "配偶者の子",
-          "配偶者の孫",
-          "配偶者の曾孫",
-          "配偶者の伯叔父母",
-          "配偶者の兄弟姉妹",
-          "配偶者の甥孫",
-          "養父母",
-          "配偶者の養父母"}},
+         Items(kZokugaraChoices)},
         {LookupTable::Ntenki,
          "PDF_NTENKI",
          "TENKI",
@@ -58,7 +38,7 @@ const std::vector<LookupTableInfo>& Tables() {
          "入院転帰テーブルオープンエラー：システムを終了します。",
          "*** DataBase 入院転帰 Table Error",
          {"Ntenki"},
-         {"治癒", "軽快", "不変", "増悪", "死亡"}},
+         Items(kNtenkiChoices)},
         {LookupTable::Tenkisaki,
          "PDF_TENKISAKI",
          "TENKI",
@@ -67,16 +47,11 @@ const std::vector<LookupTableInfo>& Tables() {
          "入院転帰先テーブルオープンエラー：システムを終了します。",
          "*** DataBase 入院転帰先 Table Error",
          {"NtenkiTo"},
-         {"外来", "転科", "転院", "自宅療養"}},
-        {LookupTable::Tenki,
-         "PDF_TENKI",
-         "TENKI",
-         "TENKISTR",
+         Items(kTenkisakiChoices)},
+        {LookupTable::Tenki, "PDF_TENKI", "TENKI", "TENKISTR",
          "SELECT * FROM PDF_TENKI ORDER BY TENKI ASC;",
-         "転帰テーブルオープンエラー：システムを終了します。",
-         "*** DataBase 転帰 Table Error",
-         TenkiCombos(),
-         {"治癒", "中断"}},
+         "転帰テーブルオープンエラー：システムを終了します。", "*** DataBase 転帰 Table Error",
+         TenkiCombos(), Items(kTenkiChoices)},
         {LookupTable::Futan,
          "PDF_FUTAN",
          "FUTAN",
@@ -85,7 +60,7 @@ const std::vector<LookupTableInfo>& Tables() {
          "負担区分テーブルオープンエラー：システムを終了します。",
          "*** DataBase 負担区分 Table Error",
          {"FFutanKubun"},
-         {"保険", "自費", "保険に移行", "自費に移行"}},
+         Items(kFutanChoices)},
     };
     return tables;
 }

@@ -4,12 +4,16 @@
 #include "app/InfoUnit.h"
 #include "app/MainFormInterface.h"
 #include "app/QtUserInterface.h"
+#include "intake/DicomImage.h"
+#include "intake/SaneScanner.h"
+#include "intake/ui/IntakePanels.h"
 #include "intake/ui/ShowImageUnit.h"
 #include "logs/ui/ErrorLogUnit.h"
 #include "logs/ui/LogFileUnit.h"
 #include "logs/ui/LogWarningUnit.h"
 #include "pdf/ui/WriteSettingUnit.h"
 #include "qrcode/ui/FaceUnit.h"
+#include "qrdecode/QRDecode.h"
 #include "record/ui/HeaderTabs.h"
 #include "record/ui/KeyMainteUnit.h"
 #include "settings/Registory.h"
@@ -160,6 +164,7 @@ void TMainForm::FormCreate() {
     setCentralWidget(central);
     BuildStatusBar();
     BuildMenu();
+    BuildIntake();
 
     hooks_ = new EventHook(
         this, [this](QObject* watched, QEvent* event) { return FilterEvent(watched, event); });
@@ -248,7 +253,7 @@ void TMainForm::BuildPanel3() {
 
     connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
     connect(LogBtn, &QPushButton::clicked, this, [this] { LogBtnClick(); });
-    for (QPushButton* b : {PidBtn, ScannerOpenNew, ScannerOpenAdd})
+    for (QPushButton* b : {PidBtn})
         connect(b, &QPushButton::clicked, this, [this] {
             // Starting an intake or confirming a patient number is real work: the start
             // panel gives way to the tabs.
@@ -420,13 +425,7 @@ void TMainForm::BuildMenu() {
     on(PasteMenu, &TMainForm::PasteMenuClick);
     on(KeyMainte, &TMainForm::KeyMainteClick);
     on(TitlePage, &TMainForm::TitlePageClick);
-    for (QAction* a : {ImageRead, ImageAdd})
-        connect(a, &QAction::triggered, this, [this] {
-            HideCommercial();
-            NotYetAvailable();
-        });
-    for (QAction* a : {TwainSourceMenu, TwainReadMenu, ReadFiles, ScanFolderClear, PageDeleteMenu,
-                       PageRedispMenu, ReadImage, LogSetMenu, AppendMenu, PolicyMenu})
+    for (QAction* a : {LogSetMenu, AppendMenu, PolicyMenu})
         on(a, &TMainForm::NotYetAvailable);
 }
 
@@ -647,6 +646,8 @@ void TMainForm::ClearRecord() {
     SearchBtn->setEnabled(true);
     CloseButton->setEnabled(true);
     Header->ClearRecord(Record);
+    if (intake_)
+        intake_->Intake().ResetForNewChart();
 }
 
 std::vector<TMainForm::LockedItem> TMainForm::LockTargets() const {
@@ -805,6 +806,87 @@ void TMainForm::PasteMenuClick() {
         memo->paste();
     else if (auto* rich = qobject_cast<QTextEdit*>(focus))
         rich->paste();
+}
+
+} // namespace pendlar
+
+namespace pendlar {
+
+void TMainForm::BuildIntake() {
+    dicom_ = std::make_unique<TDicomImage>(UI());
+    qrDecode_ = std::make_unique<TQRDecode>();
+    scanner_ = std::make_unique<SaneScanner>();
+    intake_ = std::make_unique<IntakePanels>(*Registory, Logs, UI(), *dicom_, *qrDecode_, this);
+    intake_->AttachTo(Pagekakunin, QRwaku, Image1, Image2);
+    intake_->SetScanner(scanner_.get());
+
+    intake_->OnHideCommercial = [this] { HideCommercial(); };
+    intake_->OnLockControls = [this](bool lock) { LockControls(lock); };
+    intake_->OnActiveTab = [this] {
+        QWidget* page = PageControl->currentWidget();
+        if (page == Pagekakunin)
+            return IntakeTab::PageCheck;
+        if (page == Kanjakakunin)
+            return IntakeTab::PatientCheck;
+        if (page == QRwaku)
+            return IntakeTab::QRFrame;
+        return IntakeTab::Other;
+    };
+    intake_->OnActivatePageCheckTab = [this] { PageControl->setCurrentWidget(Pagekakunin); };
+    intake_->OnDisableChartButtons = [this](bool saveButtonToo) {
+        PrintBtn->setEnabled(false);
+        EraseBtn->setEnabled(false);
+        if (saveButtonToo)
+            SaveButton->setEnabled(false);
+    };
+    intake_->OnUpdateTabVisibility = [this] { UpdateTabVisibility(); };
+    intake_->OnPatientNumber = [this](const std::string& text) {
+        IdEdit->setText(SjisToQString(text));
+    };
+    intake_->OnTwainReadEnabled = [this](bool enabled) { TwainReadMenu->setEnabled(enabled); };
+    intake_->OnOpenPageEditor = [this](int index) { OpenPageEditor(index); };
+    connect(PageControl, &QTabWidget::currentChanged, this, [this] {
+        if (intake_)
+            intake_->Intake().ShowTabPages();
+    });
+}
+
+void TMainForm::SetWindows(ApplicationWindows* windows) {
+    windows_ = windows;
+    if (!windows_ || !intake_)
+        return;
+    intake_->DeleteWarningForm = windows_->DeleteWarningForm;
+    intake_->BigImageForm = windows_->BigImageForm;
+    IntakeCommands commands;
+    commands.ScannerOpenNew = ScannerOpenNew;
+    commands.ScannerOpenAdd = ScannerOpenAdd;
+    commands.ImageRead = ImageRead;
+    commands.ImageAdd = ImageAdd;
+    commands.ReadFiles = ReadFiles;
+    commands.TwainSourceMenu = TwainSourceMenu;
+    commands.TwainReadMenu = TwainReadMenu;
+    commands.ScanFolderClear = ScanFolderClear;
+    commands.PageDeleteMenu = PageDeleteMenu;
+    commands.PageRedispMenu = PageRedispMenu;
+    commands.ReadImage = ReadImage;
+    commands.ReadSet = windows_->ReadSet;
+    intake_->ConnectCommands(commands);
+}
+
+// Shift + right button on a page: the page editor on that page, and its results back
+// into the page list.
+void TMainForm::OpenPageEditor(int index) {
+    if (!windows_ || !windows_->ImageShow || !intake_)
+        return;
+    PageIntake& intake = intake_->Intake();
+    if (index < 0 || index >= static_cast<int>(intake.Pages().size()))
+        return;
+    const APageList& page = intake.Pages()[static_cast<std::size_t>(index)];
+    std::vector<std::string> notes = page.Notes.value_or(std::vector<std::string>());
+    EditorResult result = windows_->ImageShow->EditPage(intake.PageFile(page.Path), page.Caption,
+                                                        notes, Registory->ShowImage);
+    Registory->ShowImage = result.ZoomStep;
+    intake.PageEditorClosed(index, result.Bookmark, result.Notes, result.Rewritten);
 }
 
 } // namespace pendlar

@@ -28,6 +28,11 @@ class QTabWidget;
 
 namespace pendlar {
 
+class IntakePanels;
+class SaneScanner;
+class TDicomImage;
+class TQRDecode;
+
 class ChartDatabase;
 class EventHook;
 class HeaderTabs;
@@ -46,7 +51,8 @@ public:
     ~TMainForm() override; // FormDestroy
 
     // The other windows, created after this one; set before the window is shown.
-    void SetWindows(ApplicationWindows* windows) { windows_ = windows; }
+    // The secondary windows, once they exist; the intake commands are connected then.
+    void SetWindows(ApplicationWindows* windows);
     // Called once the window has closed for good (the program entry ends the loop).
     std::function<void()> OnClosed;
 
@@ -172,6 +178,14 @@ private:
     bool SaveButtonEnabledBeforeLock() const;
     void LoadWordList(const std::string& path, std::vector<std::string>& list, bool& keep);
     void SaveWordList(const std::string& path, const std::vector<std::string>& list, bool keep);
+
+    // The page intake: its tabs, commands and the objects it reads pages with.
+    void BuildIntake();
+    void OpenPageEditor(int index);
+    std::unique_ptr<TDicomImage> dicom_;
+    std::unique_ptr<TQRDecode> qrDecode_;
+    std::unique_ptr<SaneScanner> scanner_;
+    std::unique_ptr<IntakePanels> intake_;
 
     std::unique_ptr<QtUserInterface> qtUi_;
     std::unique_ptr<MainFormInterface> ui_;

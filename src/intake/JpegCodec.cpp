@@ -4,6 +4,7 @@
 // page grey or scrambled (a file cut short, broken entropy data) is refused the same way:
 // a half page must not be filed as if it were whole.
 #include "intake/ImageCodecs.h"
+#include "intake/JpegErrors.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -17,52 +18,7 @@
 namespace pendlar::codec {
 namespace {
 
-// Progressive files can hold thousands of tiny scans that make decoding crawl; real
-// encoders write about ten.
-constexpr int kMaxScans = 500;
-
-struct ErrorManager {
-    jpeg_error_mgr Base;
-    std::jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX] = {};
-};
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-    auto* self = reinterpret_cast<ErrorManager*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, self->Message);
-    std::longjmp(self->Jump, 1);
-}
-
-void EmitMessage(j_common_ptr cinfo, int level) {
-    if (level >= 0)
-        return; // trace messages
-    switch (cinfo->err->msg_code) {
-    case JWRN_JPEG_EOF:
-    case JWRN_HIT_MARKER:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_MUST_RESYNC:
-        ErrorExit(cinfo);
-    default:
-        ++cinfo->err->num_warnings; // harmless, such as stray bytes before a marker
-    }
-}
-
-void Progress(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor) {
-        auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-        if (d->input_scan_number > kMaxScans) {
-            auto* self = reinterpret_cast<ErrorManager*>(cinfo->err);
-            std::snprintf(self->Message, sizeof self->Message, "too many progressive scans");
-            std::longjmp(self->Jump, 1);
-        }
-    }
-}
-
-void InstallErrorManager(jpeg_common_struct* cinfo, ErrorManager& em) {
-    cinfo->err = jpeg_std_error(&em.Base);
-    em.Base.error_exit = ErrorExit;
-    em.Base.emit_message = EmitMessage;
-}
+using namespace jpeg_errors;
 
 // Everything that must survive a jump back to setjmp lives in here, not in registers.
 struct DecodeState {

@@ -1,6 +1,7 @@
 #include "pdf/chart/PageImage.h"
 
 #include "intake/ImageFile.h"
+#include "intake/JpegErrors.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -202,55 +203,7 @@ private:
 
 // ---- JPEG through libjpeg-turbo ----
 //
-// libjpeg reports a fatal error through error_exit, which must not return; ours jumps back
-// into the decode or encode call. Everything that must survive the jump lives in a state
-// object on the heap. Warnings that leave part of a page grey or scrambled (a file cut
-// short, broken entropy data) are refused like errors.
-
-constexpr int kMaxScans = 500;
-
-struct ErrorManager {
-    jpeg_error_mgr Base;
-    std::jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX] = {};
-};
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-    auto* self = reinterpret_cast<ErrorManager*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, self->Message);
-    std::longjmp(self->Jump, 1);
-}
-
-void EmitMessage(j_common_ptr cinfo, int level) {
-    if (level >= 0)
-        return;
-    switch (cinfo->err->msg_code) {
-    case JWRN_JPEG_EOF:
-    case JWRN_HIT_MARKER:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_MUST_RESYNC:
-        ErrorExit(cinfo);
-    default:
-        ++cinfo->err->num_warnings;
-    }
-}
-
-void Progress(j_common_ptr cinfo) {
-    if (!cinfo->is_decompressor)
-        return;
-    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (d->input_scan_number > kMaxScans) {
-        auto* self = reinterpret_cast<ErrorManager*>(cinfo->err);
-        std::snprintf(self->Message, sizeof self->Message, "too many progressive scans");
-        std::longjmp(self->Jump, 1);
-    }
-}
-
-void InstallErrorManager(jpeg_common_struct* cinfo, ErrorManager& em) {
-    cinfo->err = jpeg_std_error(&em.Base);
-    em.Base.error_exit = ErrorExit;
-    em.Base.emit_message = EmitMessage;
-}
+using namespace jpeg_errors;
 
 struct DecodeState {
     jpeg_decompress_struct Info{};

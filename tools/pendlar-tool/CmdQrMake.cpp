@@ -17,21 +17,6 @@ constexpr const char* kName = "qr-make";
 // The message the cover-sheet designer shows when the symbol cannot be drawn.
 const char* const kCannotEncode = "*** QRCodeの使用はできません。";
 
-std::optional<int> ParseInt(const std::string& text, int lo, int hi) {
-    if (text.empty())
-        return std::nullopt;
-    std::size_t used = 0;
-    long value = 0;
-    try {
-        value = std::stol(text, &used);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    if (used != text.size() || value < lo || value > hi)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 int RunQrMake(Args& args) {
     const std::optional<std::string> out = args.TakeOption("out");
     const std::optional<std::string> version = args.TakeOption("version");

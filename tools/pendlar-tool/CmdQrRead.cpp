@@ -21,21 +21,6 @@ constexpr const char* kName = "qr-read";
 // The status text of the patient check for a frame that leaves the page.
 constexpr const char* kFrameBeyondImage = "QR枠が画像範囲を越えています。";
 
-std::optional<int> ParseInt(const std::string& text, long lo, long hi) {
-    if (text.empty())
-        return std::nullopt;
-    std::size_t used = 0;
-    long value = 0;
-    try {
-        value = std::stol(text, &used);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    if (used != text.size() || value < lo || value > hi)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 struct Frame {
     int Left, Top, Right, Bottom;
 };

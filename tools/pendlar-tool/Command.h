@@ -51,6 +51,9 @@ public:
 
 const std::vector<Command>& Commands();
 
+// A decimal option value within [lo, hi] (blanks before it and a sign allowed), or nullopt.
+std::optional<int> ParseInt(const std::string& text, long lo, long hi);
+
 // Prints "pendlar-tool: " + text (UTF-8) on standard error and returns kFailed.
 int Fail(const std::string& utf8Text);
 // The same for a Shift-JIS message of the system.

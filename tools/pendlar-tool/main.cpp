@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <string>
 
 namespace pendlar::tool {
 namespace {
@@ -98,6 +99,21 @@ std::optional<std::string> Args::UnknownOption() const {
         if (arg.size() > 2 && arg.rfind("--", 0) == 0)
             return arg;
     return std::nullopt;
+}
+
+std::optional<int> ParseInt(const std::string& text, long lo, long hi) {
+    if (text.empty())
+        return std::nullopt;
+    std::size_t used = 0;
+    long value = 0;
+    try {
+        value = std::stol(text, &used);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (used != text.size() || value < lo || value > hi)
+        return std::nullopt;
+    return static_cast<int>(value);
 }
 
 int Fail(const std::string& utf8Text) {

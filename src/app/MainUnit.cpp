@@ -143,8 +143,6 @@ void TMainForm::FormCreate() {
     DirFile = std::make_unique<TDirFile>();
 
     const std::string folder = DataFolder();
-    CommentPath = folder + "/Comment.txt";
-    ShioriPath = folder + "/Shiori.txt";
     for (int n = 0; n < 8; ++n)
         KeyPaths[n] = folder + "/Key" + std::to_string(n + 1) + ".txt";
 
@@ -509,8 +507,9 @@ void TMainForm::FormShow() {
     UpdateTabVisibility();
 
     if (windows_ && windows_->ImageShow) {
-        LoadWordList(CommentPath, windows_->ImageShow->CommentList, keepComment_);
-        LoadWordList(ShioriPath, windows_->ImageShow->ShioriList, keepShiori_);
+        editorWords_.Load(DataFolder());
+        windows_->ImageShow->CommentList = editorWords_.Comments;
+        windows_->ImageShow->ShioriList = editorWords_.Shiori;
     }
     LoadKeywordLists();
 
@@ -579,28 +578,13 @@ bool TMainForm::FormClose() {
         SaveKeywordLists();
         Registory->SaveSettings();
         if (windows_ && windows_->ImageShow) {
-            SaveWordList(CommentPath, windows_->ImageShow->CommentList, keepComment_);
-            SaveWordList(ShioriPath, windows_->ImageShow->ShioriList, keepShiori_);
+            editorWords_.Comments = windows_->ImageShow->CommentList;
+            editorWords_.Shiori = windows_->ImageShow->ShioriList;
+            editorWords_.Save(DataFolder());
         }
     }
     Database->Close();
     return true;
-}
-
-void TMainForm::LoadWordList(const std::string& path, std::vector<std::string>& list, bool& keep) {
-    keep = false;
-    if (!FileExists(path))
-        return;
-    if (std::optional<std::vector<std::string>> lines = ReadLines(path))
-        list = std::move(*lines);
-    else
-        keep = true;
-}
-
-void TMainForm::SaveWordList(const std::string& path, const std::vector<std::string>& list,
-                             bool keep) {
-    if (!keep)
-        WriteLines(path, list);
 }
 
 void TMainForm::LoadKeywordLists() {

@@ -4,6 +4,8 @@
 // shutdown when it closes, and offers the busy lock and tab visibility to the flows.
 #pragma once
 
+#include "intake/EditorWordLists.h"
+
 #include "logs/Logs.h"
 #include "record/ChartRecord.h"
 #include "record/Keywords.h"
@@ -77,7 +79,6 @@ public:
     bool StartupDone() const { return startupDone_; }
 
     // Paths of the word lists (Shift-JIS).
-    std::string CommentPath, ShioriPath;
     std::array<std::string, 8> KeyPaths;
 
     // Panel3: the patient-number bar.
@@ -176,8 +177,6 @@ private:
     bool FilterEvent(QObject* watched, QEvent* event);
     std::vector<LockedItem> LockTargets() const;
     bool SaveButtonEnabledBeforeLock() const;
-    void LoadWordList(const std::string& path, std::vector<std::string>& list, bool& keep);
-    void SaveWordList(const std::string& path, const std::vector<std::string>& list, bool keep);
 
     // The page intake: its tabs, commands and the objects it reads pages with.
     void BuildIntake();
@@ -197,8 +196,8 @@ private:
     bool startupDone_ = false;
     bool settingsLoaded_ = false;
     bool closed_ = false;
-    // A word list that existed but could not be read is not overwritten at shutdown.
-    bool keepComment_ = false, keepShiori_ = false;
+    // The page editor's comment and bookmark lists as loaded from the data folder.
+    EditorWordLists editorWords_;
 };
 
 } // namespace pendlar

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 namespace pendlar {
 namespace {
@@ -43,14 +45,59 @@ void TCoordinates::SetCornerRadius(int modules) {
 
 int TCoordinates::Locate(const TPlaneBoolean& binary) {
     version_ = 0;
+    stage_ = kStages;
     if (finder_.Search(binary) != 0)
         return 1;
+    stage_ = -1;
+    return LocateAgain(binary) ? 0 : 1;
+}
+
+// The ways of placing the grid, in order: the finders chosen by the closer look with the
+// corner searched where the plain geometry puts it, then with the corner at the symbol's
+// outer edge; then the same with the plain choice of finders, when that differs. A
+// corner stage is tried only after its finders located a symbol, and only when it moves a
+// corner.
+bool TCoordinates::LocateAgain(const TPlaneBoolean& binary) {
+    while (++stage_ < kStages) {
+        const bool outerCorner = stage_ % 2 == 1;
+        if (stage_ == 2 && !finder_.UsePlainChoice()) {
+            stage_ = kStages;
+            return false;
+        }
+        if (outerCorner) {
+            if (version_ == 0)
+                continue;
+            const TPoint before[4] = {TL, TR, BL, BR};
+            FindCorners(binary, true);
+            const TPoint after[4] = {TL, TR, BL, BR};
+            if (std::equal(before, before + 4, after))
+                continue;
+            return true;
+        }
+        version_ = 0;
+        if (LocateFromFinders(binary) == 0)
+            return true;
+    }
+    return false;
+}
+
+int TCoordinates::LocateFromFinders(const TPlaneBoolean& binary) {
     axes_ = TPrincipalPattern(finder_.Center(0), finder_.Center(1), finder_.Center(2));
 
     int version = forcedVersion_;
     if (version == 0) {
         const TTimingPattern timing(finder_.Center(0), finder_.Center(1), finder_.Center(2));
-        for (int v = EstimateVersion(binary); v < kFirstUndetectedVersion; ++v)
+        int first = EstimateVersion(binary);
+        int last = kFirstUndetectedVersion - 1;
+        // The finders' own module size bounds the version better than the transition count
+        // beside the axis, which runs through data: a timing line sampled at a far larger
+        // pitch than the module can alternate by chance, and noise can push the count past
+        // the true version. Neighbouring versions are told apart by the timing test.
+        if (const auto range = PlausibleVersions()) {
+            first = range->first;
+            last = std::min(last, range->second);
+        }
+        for (int v = first; v <= last; ++v)
             if (timing.Check(binary, v)) {
                 version = v;
                 break;
@@ -66,8 +113,31 @@ int TCoordinates::Locate(const TPlaneBoolean& binary) {
     }
     version_ = version;
     axes_.SetVersion(version);
-    FindCorners(binary);
+    FindCorners(binary, false);
     return 0;
+}
+
+// The versions whose module pitch between the finder centres lies within 30% of the
+// module measured at the finders themselves; none when no finder was measured.
+std::optional<std::pair<int, int>> TCoordinates::PlausibleVersions() const {
+    double module = 0;
+    int measured = 0;
+    for (int i = 0; i < 3; ++i)
+        if (finder_.Module(i) > 0) {
+            module += finder_.Module(i);
+            ++measured;
+        }
+    if (measured == 0)
+        return std::nullopt;
+    module /= measured;
+    const double modules = (axes_.Length1 + axes_.Length2) / 2 / module;
+    // The finder centres are 4v + 10 modules apart.
+    const double low = (modules / 1.3 - 10) / 4, high = (modules * 1.3 - 10) / 4;
+    const int first = std::max(kMinVersion, static_cast<int>(std::ceil(low)));
+    const int last = std::min(kMaxVersion, static_cast<int>(std::floor(high)));
+    if (first > last)
+        return std::nullopt;
+    return std::pair{first, last};
 }
 
 // Colour changes along each axis, walked one pixel beside the line through the finder
@@ -179,12 +249,19 @@ double TCoordinates::EdgeAngle(const TPlaneBoolean& binary, TPoint reference, TP
     return best;
 }
 
-void TCoordinates::FindCorners(const TPlaneBoolean& binary) {
+// The bottom-right corner is first looked for around 4(v - 1) + 16.5 modules from the
+// corner finder's centre, a module inside the symbol's outer corner (n - 3.5 modules).
+// That finds it when the corner module is dark and the symbol upright, but turned a
+// little the true corner leaves a one-module window around that point; the second way
+// (`outerCorner`) searches around the outer corner itself and takes the crossing of the
+// edges whenever it is light and within the window.
+void TCoordinates::FindCorners(const TPlaneBoolean& binary, bool outerCorner) {
     const int v = version_;
     TL = axes_.ModuleToPixel(-3.5, -3.5, axes_.P0);
     TR = axes_.ModuleToPixel(3.5, -3.5, axes_.P1);
     BL = axes_.ModuleToPixel(-3.5, 3.5, axes_.P2);
-    const TPoint brEstimate = axes_.ModuleToPixel(4 * (v - 1) + 16.5, 4 * (v - 1) + 16.5, axes_.P0);
+    const double corner = outerCorner ? SymbolSize(v) - 3.5 : 4 * (v - 1) + 16.5;
+    const TPoint brEstimate = axes_.ModuleToPixel(corner, corner, axes_.P0);
     const TPoint blEstimate = BL;
     BR = brEstimate;
 
@@ -207,8 +284,11 @@ void TCoordinates::FindCorners(const TPlaneBoolean& binary) {
         if (!std::isfinite(fx) || !std::isfinite(fy))
             throw EQRDecodeError("Program Error");
         const TPoint crossing{RoundToPixel(fx), RoundToPixel(fy)};
-        if (binary.Contains(crossing.X, crossing.Y) && !binary.At(crossing.X, crossing.Y) &&
-            Distance(BR, crossing) > 0.5 * axes_.Pitch1)
+        const bool light =
+            binary.Contains(crossing.X, crossing.Y) && !binary.At(crossing.X, crossing.Y);
+        const double window = cornerRadius_ * std::max(axes_.Pitch1, axes_.Pitch2);
+        if (light && (outerCorner ? Distance(brEstimate, crossing) <= window
+                                  : Distance(BR, crossing) > 0.5 * axes_.Pitch1))
             BR = crossing;
     }
 

@@ -13,6 +13,9 @@
 #include "qrdecode/Planes.h"
 #include "qrdecode/PrincipalPattern.h"
 
+#include <optional>
+#include <utility>
+
 namespace pendlar {
 
 class TCoordinates {
@@ -21,6 +24,10 @@ public:
     // version information). Raises EQRDecodeError ("Base Angle Error", "Program Error")
     // when the corners found make no grid.
     int Locate(const TPlaneBoolean& binary);
+    // After a located symbol failed to decode: the next way of placing the grid that
+    // locates it (another corner, or the plain choice of finders). False when none is
+    // left. Raises EQRDecodeError as Locate does.
+    bool LocateAgain(const TPlaneBoolean& binary);
 
     // 0 = decide the version; 1-40 = take this one. Values outside 0..40 are brought inside.
     void SetForcedVersion(int version);
@@ -42,8 +49,10 @@ public:
 
 private:
     int EstimateVersion(const TPlaneBoolean& binary) const;
+    std::optional<std::pair<int, int>> PlausibleVersions() const;
     int ReadVersionInformation(const TPlaneBoolean& binary) const;
-    void FindCorners(const TPlaneBoolean& binary);
+    int LocateFromFinders(const TPlaneBoolean& binary);
+    void FindCorners(const TPlaneBoolean& binary, bool outerCorner);
     bool Refine(const TPlaneBoolean& binary, TPoint& estimate, double radius,
                 TPoint reference) const;
     double EdgeAngle(const TPlaneBoolean& binary, TPoint reference, TPoint other,
@@ -51,6 +60,8 @@ private:
 
     TFindPattern finder_;
     TPrincipalPattern axes_;
+    static constexpr int kStages = 4;
+    int stage_ = kStages;
     int version_ = 0;
     int forcedVersion_ = 0;
     int cornerRadius_ = 1;

@@ -2,6 +2,7 @@
 
 #include "qrdecode/BCH15.h"
 #include "qrdecode/DataBlockReader.h"
+#include "qrdecode/QRDecodeError.h"
 #include "qrdecode/SymbolTables.h"
 
 namespace pendlar {
@@ -48,7 +49,21 @@ std::string TDecorder::Decode(const TPlaneBoolean& binary) {
         SetErrorCode(located);
         return {};
     }
-    return DecodeMatrix(reader_.Matrix());
+    std::string text = DecodeMatrix(reader_.Matrix());
+    // A grid that is off by a module somewhere gives a matrix beyond correction; the other
+    // ways of placing it are tried before the symbol is called unreadable. Each matrix
+    // must pass the same format and Reed-Solomon checks as the first.
+    while (ErrorCode() == kUnreadable) {
+        try {
+            if (!reader_.ReadAgain(binary))
+                break;
+        } catch (const EQRDecodeError&) {
+            SetErrorCode(kUnreadable);
+            break;
+        }
+        text = DecodeMatrix(reader_.Matrix());
+    }
+    return text;
 }
 
 std::string TDecorder::DecodeMatrix(const TPlaneBoolean& matrix) {

@@ -1,5 +1,8 @@
 #include "qrdecode/FindPattern.h"
 
+#include "qrdecode/FinderShape.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -56,8 +59,10 @@ bool FinderRatio(const int (&counters)[5], int current) {
 int TFindPattern::Search(const TPlaneBoolean& binary) {
     rowHits_.Clear();
     columnHits_.Clear();
-    for (TPoint& c : centres_)
-        c = {};
+    for (int i = 0; i < 3; ++i) {
+        centres_[i] = plainCentres_[i] = {};
+        modules_[i] = plainModules_[i] = 0;
+    }
     const int w = binary.Width();
     const int h = binary.Height();
 
@@ -77,7 +82,68 @@ int TFindPattern::Search(const TPlaneBoolean& binary) {
     if (!dots_.Find(rowHits_, columnHits_))
         return 1;
     Order(dots_.Point(0), dots_.Point(1), dots_.Point(2));
+    for (int i = 0; i < 3; ++i) {
+        plainCentres_[i] = centres_[i];
+        plainModules_[i] = FinderModule(binary, centres_[i]);
+    }
+    if (ChooseConfirmed(binary)) {
+        for (int i = 0; i < 3; ++i)
+            modules_[i] = FinderModule(binary, centres_[i]);
+    } else {
+        for (int i = 0; i < 3; ++i)
+            modules_[i] = plainModules_[i];
+    }
     return 0;
+}
+
+bool TFindPattern::UsePlainChoice() {
+    if (std::equal(centres_, centres_ + 3, plainCentres_))
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        centres_[i] = plainCentres_[i];
+        modules_[i] = plainModules_[i];
+    }
+    return true;
+}
+
+// The first three candidates in order of weight (the first of equal weights in list
+// order, as the plain choice takes them) that pass the closer look and make one symbol.
+bool TFindPattern::ChooseConfirmed(const TPlaneBoolean& binary) {
+    // Enough for every true finder, even when chance crossings outweigh them; it bounds
+    // the triples tried on a crop full of look-alikes.
+    constexpr std::size_t kMostCandidates = 40;
+    const std::vector<TCenterDot>& dots = dots_.Dots();
+    std::vector<std::size_t> order(dots.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return dots[a].Weight > dots[b].Weight; });
+    std::vector<TPoint> points;
+    std::vector<double> modules;
+    for (std::size_t i : order) {
+        const TPoint p{dots[i].X, dots[i].Y};
+        if (std::find(points.begin(), points.end(), p) != points.end())
+            continue;
+        const double m = FinderModule(binary, p);
+        if (m > 0) {
+            points.push_back(p);
+            modules.push_back(m);
+            if (points.size() == kMostCandidates)
+                break;
+        }
+    }
+    const std::size_t n = points.size();
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 1; j < n; ++j)
+            for (std::size_t k = j + 1; k < n; ++k) {
+                const TPoint triple[3] = {points[i], points[j], points[k]};
+                const double sizes[3] = {modules[i], modules[j], modules[k]};
+                if (FinderTriangle(triple, sizes)) {
+                    Order(triple[0], triple[1], triple[2]);
+                    return true;
+                }
+            }
+    return false;
 }
 
 void TFindPattern::Order(TPoint q0, TPoint q1, TPoint q2) {

@@ -7,6 +7,18 @@ namespace pendlar {
 int TImageReader::Read(const TPlaneBoolean& binary) {
     if (coordinates_.Locate(binary) != 0)
         return result_ = 1;
+    Sample(binary);
+    return result_ = 0;
+}
+
+bool TImageReader::ReadAgain(const TPlaneBoolean& binary) {
+    if (result_ != 0 || !coordinates_.LocateAgain(binary))
+        return false;
+    Sample(binary);
+    return true;
+}
+
+void TImageReader::Sample(const TPlaneBoolean& binary) {
     const int n = SymbolSize(coordinates_.Version());
     TPlaneBoolean matrix(n, n);
     for (int row = 0; row < n; ++row)
@@ -16,7 +28,6 @@ int TImageReader::Read(const TPlaneBoolean& binary) {
         }
     matrix_ = std::move(matrix);
     size_ = n;
-    return result_ = 0;
 }
 
 } // namespace pendlar

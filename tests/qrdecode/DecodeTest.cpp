@@ -86,7 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"V27H_forced_kanji", Sjis("二十七型"), 27, 'H', QrMode::Kanji, 2, 90, 27},
         // A scanned sheet: tilted, soft edges, a module size that is no whole pixel count.
         RoundTrip{"V1L_tilted_scan", "00012345", 1, 'L', QrMode::Byte, 4.6, 2.5},
-        RoundTrip{"V2Q_tilted_scan", "00098765", 2, 'Q', QrMode::Auto, 5.3, -3}),
+        RoundTrip{"V2Q_tilted_scan", "00098765", 2, 'Q', QrMode::Auto, 5.3, -3},
+        // Turned a little with a light bottom-right module: the corner lies outside a
+        // one-module window a module inside the symbol.
+        RoundTrip{"V1L_turned_light_corner", "00010000", 1, 'L', QrMode::Byte, 9.3, -3},
+        RoundTrip{"V1M_turned_light_corner", "00010000", 1, 'M', QrMode::Byte, 3.6, 267},
+        RoundTrip{"V1Q_turned_light_corner", "00017919", 1, 'Q', QrMode::Byte, 6, 1.5}),
     [](const testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.Name); });
 
 // Byte-mode capacity of a version and level, from the standard's count of data modules.

@@ -1,13 +1,17 @@
 // The finder search and the sampling grid on drawn symbols and small hand-made planes.
 #include "SymbolMaker.h"
 #include "qrdecode/FindPattern.h"
+#include "qrdecode/FinderShape.h"
 #include "qrdecode/FrontImage.h"
 #include "qrdecode/ImageReader.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
+#include <utility>
 
 namespace pendlar {
 namespace {
@@ -101,6 +105,101 @@ TEST(FinderTest, OrderFollowsTheSymbolInEveryRotation) {
     TFindPattern finder;
     EXPECT_EQ(finder.Center(3), TPoint{});
     EXPECT_EQ(finder.Center(-1), TPoint{});
+}
+
+// A 9 × 9 module grid: a finder pattern in the middle 7 × 7 with a one-module light frame,
+// changed by `edit` before it is drawn (upright or turned, `module` pixels per module).
+TPlaneBoolean FinderPlane(
+    double module, double angle, void (*edit)(test::QrMatrix&) = [](test::QrMatrix&) {}) {
+    test::QrMatrix grid;
+    grid.Size = 9;
+    grid.Dark.assign(81, 0);
+    for (int row = 1; row < 8; ++row)
+        for (int column = 1; column < 8; ++column) {
+            const int ring = std::max(std::abs(column - 4), std::abs(row - 4));
+            grid.Set(column, row, ring != 2);
+        }
+    edit(grid);
+    test::RenderOptions options;
+    options.ModuleSize = module;
+    options.Angle = angle;
+    options.QuietZone = 2;
+    return BinaryOf(test::Render(grid, options));
+}
+
+TPoint Middle(const TPlaneBoolean& plane) {
+    return {plane.Width() / 2, plane.Height() / 2};
+}
+
+// The closer look measures the module of a finder in any rotation and turns away what
+// only looks like one along rows and columns.
+TEST(FinderTest, CloserLookMeasuresFindersAndTurnsAwayLookAlikes) {
+    for (double angle : {0.0, 3.0, 30.0, 45.0, 90.0}) {
+        const TPlaneBoolean plane = FinderPlane(6, angle);
+        EXPECT_NEAR(FinderModule(plane, Middle(plane)), 6, 0.6) << angle;
+    }
+    // Anywhere in the core will do.
+    const TPlaneBoolean upright = FinderPlane(4, 0);
+    EXPECT_NEAR(FinderModule(upright, {Middle(upright).X + 4, Middle(upright).Y - 3}), 4, 0.3);
+
+    const struct {
+        const char* Name;
+        void (*Edit)(test::QrMatrix&);
+    } lookAlikes[] = {
+        // Rows and columns through the middle read 1:1:3:1:1, the diagonals do not.
+        {"open corners",
+         [](test::QrMatrix& g) {
+             for (int c : {1, 7})
+                 for (int r : {1, 7})
+                     g.Set(c, r, false);
+         }},
+        {"dark beside the ring", [](test::QrMatrix& g) { g.Set(8, 4, true); }},
+        {"dark beyond a corner", [](test::QrMatrix& g) { g.Set(8, 8, true); }},
+        {"light core", [](test::QrMatrix& g) { g.Set(4, 4, false); }},
+    };
+    for (const auto& l : lookAlikes) {
+        const TPlaneBoolean plane = FinderPlane(4, 0, l.Edit);
+        EXPECT_EQ(FinderModule(plane, Middle(plane)), 0) << l.Name;
+    }
+}
+
+TEST(FinderTest, ThreeFindersMakeOneSymbolsTriangle) {
+    const struct {
+        const char* Name;
+        TPoint Centres[3];
+        double Modules[3];
+        bool Passes;
+    } cases[] = {
+        {"version 1, 4 px", {{14, 14}, {70, 14}, {14, 70}}, {4, 4, 4}, true},
+        {"any order", {{70, 14}, {14, 70}, {14, 14}}, {4, 4, 4}, true},
+        {"turned 30°", {{100, 100}, {187, 150}, {50, 187}}, {4, 4, 4}, true},
+        {"version 40, 4 px", {{14, 14}, {694, 14}, {14, 694}}, {4, 4, 4}, true},
+        {"slightly skewed", {{14, 14}, {72, 17}, {12, 68}}, {4, 4.3, 3.8}, true},
+        {"sides 3 : 2", {{14, 14}, {98, 14}, {14, 70}}, {4, 4, 4}, false},
+        {"corner of 60°", {{14, 14}, {70, 14}, {42, 62}}, {4, 4, 4}, false},
+        {"modules 4 and 8", {{14, 14}, {70, 14}, {14, 70}}, {4, 4, 8}, false},
+        {"too close for their module", {{14, 14}, {34, 14}, {14, 34}}, {4, 4, 4}, false},
+        {"one not measured", {{14, 14}, {70, 14}, {14, 70}}, {4, 0, 4}, false},
+        {"two in one place", {{14, 14}, {14, 14}, {14, 70}}, {4, 4, 4}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FinderTriangle(c.Centres, c.Modules), c.Passes) << c.Name;
+}
+
+// A version 4 symbol whose timing line, sampled at the far larger pitch of version 1,
+// happens to alternate: the finders' module rules version 1 out.
+TEST(GridTest, VersionFollowsTheFindersModule) {
+    const auto symbol = test::Encode("00168380xxxxxxxxxxxx", 4, 'L', test::QrMode::Byte);
+    ASSERT_TRUE(symbol);
+    for (const auto& [module, angle] : {std::pair{6.0, 0.0}, {3.6, 92.0}}) {
+        test::RenderOptions options;
+        options.ModuleSize = module;
+        options.Angle = angle;
+        TImageReader reader;
+        ASSERT_EQ(reader.Read(BinaryOf(test::Render(*symbol, options))), 0) << module;
+        EXPECT_EQ(reader.Coordinates().Version(), 4) << module;
+        EXPECT_EQ(reader.Size(), 33) << module;
+    }
 }
 
 TEST(GridTest, ForcedVersionSetsTheMatrixSize) {

@@ -73,8 +73,14 @@ int FirstByte(std::string_view text) {
 }
 
 std::string TrimFieldText(std::string_view text) {
+    // A text cut by bytes may end in the first byte of a double-byte character. Which byte
+    // is a lead byte shows only when the text is walked from its start: by value alone, the
+    // second byte of many kanji (炎 is 0x89 0x8A) looks like a lead byte too.
     std::string out = TrimLeadingBlanks(text);
-    if (!out.empty() && IsLeadByte(static_cast<unsigned char>(out.back())))
+    std::size_t i = 0;
+    while (i < out.size())
+        i += IsLeadByte(static_cast<unsigned char>(out[i])) ? 2 : 1;
+    if (i > out.size())
         out.pop_back();
     return out;
 }

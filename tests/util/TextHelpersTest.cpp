@@ -59,6 +59,8 @@ TEST(TextHelpers, SmallOnes) {
     EXPECT_EQ(TrimFieldText(" ABC\x82"), "ABC");
     EXPECT_EQ(TrimFieldText("ABC"), "ABC");
     EXPECT_EQ(TrimFieldText("\x81\x40"), "");
+    EXPECT_EQ(TrimFieldText("\x89\x8a"), "\x89\x8a"); // a whole kanji ending in 0x8A stays
+    EXPECT_EQ(TrimFieldText("\x89\x8a\x89"), "\x89\x8a");
 }
 
 TEST(PathString, FolderPaths) {

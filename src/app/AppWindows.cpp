@@ -6,8 +6,8 @@
 #include "app/MainUnit.h"
 #include "app/PdfWriteUnit.h"
 #include "app/ReadSettingUnit.h"
-#include "intake/ui/ShowImageUnit.h"
 #include "app/WriteSettingUnit.h"
+#include "intake/ui/ShowImageUnit.h"
 #include "logs/ui/ErrorLogUnit.h"
 #include "logs/ui/LogFileUnit.h"
 #include "logs/ui/LogWarningUnit.h"
@@ -59,7 +59,7 @@ std::unique_ptr<ApplicationWindows> CreateApplicationWindows(UserInterface* ui) 
     w->TestDataForm = add(new TTestDataForm(main));
     w->DeleteWarningForm = add(new TDeleteWarningForm(main));
     w->LogWarningForm = add(new TLogWarningForm(main));
-    w->DBSearchForm = add(new TDBSearchForm(main));
+    w->DBSearchForm = add(new TDBSearchForm(main, *main->Registory, *main->Database, main->UI()));
     w->TimeSet = add(new TTimeSet(main));
     w->WriteSetForm = add(new TWriteSetForm(main));
     w->KeyMainteForm = add(new TKeyMainteForm(main));

@@ -2,6 +2,7 @@
 
 #include "app/AppWindows.h"
 #include "app/InfoUnit.h"
+#include "app/MainFilingWindow.h"
 #include "app/MainFormInterface.h"
 #include "app/QtUserInterface.h"
 #include "intake/DicomImage.h"
@@ -11,15 +12,25 @@
 #include "logs/ui/ErrorLogUnit.h"
 #include "logs/ui/LogFileUnit.h"
 #include "logs/ui/LogWarningUnit.h"
+#include "pdf/chart/PdfWriteUnit.h"
 #include "pdf/ui/WriteSettingUnit.h"
 #include "qrcode/ui/FaceUnit.h"
 #include "qrdecode/QRDecode.h"
 #include "record/ui/HeaderTabs.h"
 #include "record/ui/KeyMainteUnit.h"
 #include "settings/Registory.h"
+#include "store/ChartChoice.h"
 #include "store/ChartDatabase.h"
+#include "store/PatientConfirm.h"
+#include "store/ProtectData.h"
+#include "store/SaveChart.h"
+#include "store/SecurityPolicyFlows.h"
 #include "store/ShellResultText.h"
+#include "store/ui/AppendSetUnit.h"
+#include "store/ui/DBSearchUnit.h"
 #include "store/ui/DBUnit.h"
+#include "store/ui/FileSetUnit.h"
+#include "store/ui/PolicyUnit.h"
 #include "util/CaruteDate.h"
 #include "util/DirFile.h"
 #include "util/FileSystem.h"
@@ -163,6 +174,7 @@ void TMainForm::FormCreate() {
     BuildStatusBar();
     BuildMenu();
     BuildIntake();
+    BuildFiling();
 
     hooks_ = new EventHook(
         this, [this](QObject* watched, QEvent* event) { return FilterEvent(watched, event); });
@@ -173,7 +185,6 @@ void TMainForm::FormCreate() {
     // The start panel stands where the tabs will be.
     PageControl->hide();
     Commercial->show();
-    SelectedPage = -1;
     QRFrame = QRect();
     QRFrameDragging = false;
 }
@@ -251,15 +262,15 @@ void TMainForm::BuildPanel3() {
 
     connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
     connect(LogBtn, &QPushButton::clicked, this, [this] { LogBtnClick(); });
-    for (QPushButton* b : {PidBtn})
-        connect(b, &QPushButton::clicked, this, [this] {
-            // Starting an intake or confirming a patient number is real work: the start
-            // panel gives way to the tabs.
-            HideCommercial();
-            NotYetAvailable();
-        });
-    for (QPushButton* b : {SubNoBtn, EraseBtn, PrintBtn, SearchBtn, SaveButton})
-        connect(b, &QPushButton::clicked, this, [this] { NotYetAvailable(); });
+    connect(PidBtn, &QPushButton::clicked, this, [this] { PidBtnClick(); });
+    connect(SubNoBtn, &QPushButton::clicked, this, [this] { SubNoBtnClick(); });
+    connect(EraseBtn, &QPushButton::clicked, this, [this] { EraseBtnClick(); });
+    connect(PrintBtn, &QPushButton::clicked, this, [this] { PrintBtnClick(); });
+    connect(SearchBtn, &QPushButton::clicked, this, [this] { SearchBtnClick(); });
+    // The left button runs the save when the button is released over it (clicked); the
+    // right button is seen by the event filter.
+    connect(SaveButton, &QPushButton::clicked, this,
+            [this] { SaveButtonMouseUp(Qt::LeftButton, QPoint()); });
 }
 
 void TMainForm::BuildTabs() {
@@ -293,7 +304,7 @@ void TMainForm::BuildTabs() {
     }
 
     Header = new HeaderTabs(PageControl, *Registory, *CaruteDate, KeywordLists, this);
-    connect(Header->GetIjiInfoBtn, &QPushButton::clicked, this, [this] { NotYetAvailable(); });
+    connect(Header->GetIjiInfoBtn, &QPushButton::clicked, this, [this] { GetIjiInfoBtnClick(); });
 }
 
 void TMainForm::BuildCommercial() {
@@ -423,12 +434,9 @@ void TMainForm::BuildMenu() {
     on(PasteMenu, &TMainForm::PasteMenuClick);
     on(KeyMainte, &TMainForm::KeyMainteClick);
     on(TitlePage, &TMainForm::TitlePageClick);
-    for (QAction* a : {LogSetMenu, AppendMenu, PolicyMenu})
-        on(a, &TMainForm::NotYetAvailable);
-}
-
-void TMainForm::NotYetAvailable() {
-    UI().Message(SjisOf("この機能はまだありません。"), "", MsgIcon::Information, MsgButtons::Ok);
+    on(LogSetMenu, &TMainForm::LogSetMenuClick);
+    on(AppendMenu, &TMainForm::AppendMenuClick);
+    on(PolicyMenu, &TMainForm::PolicySetMenuClick);
 }
 
 void TMainForm::ShowStatus(int panel, const std::string& sjisText) {
@@ -441,6 +449,13 @@ void TMainForm::ShowStatus(int panel, const std::string& sjisText) {
 bool TMainForm::FilterEvent(QObject* watched, QEvent* event) {
     if (watched == Kanjakakunin && event->type() == QEvent::Resize) {
         KanjakakuninResize();
+        return false;
+    }
+    if (watched == SaveButton && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && SaveButton->isEnabled() &&
+            SaveButton->rect().contains(mouse->position().toPoint()))
+            SaveButtonMouseUp(Qt::RightButton, mouse->position().toPoint());
         return false;
     }
     if ((watched == MenuPanel || watched == ErasePoint) &&
@@ -538,7 +553,7 @@ void TMainForm::FormShow() {
     ClearRecord();
     IdEdit->clear();
     IdEdit->setFocus();
-    LastConfirmedPatient = 0;
+    FilingNow.LastConfirmedPatient = 0;
     UI().SetStatus(1, SjisOf("スキャナーから読み込みしてください。"));
     startupDone_ = true;
 }
@@ -632,6 +647,7 @@ void TMainForm::ClearRecord() {
     Header->ClearRecord(Record);
     if (intake_)
         intake_->Intake().ResetForNewChart();
+    FilingNow.Mode = ChartFilingMode::None;
 }
 
 std::vector<TMainForm::LockedItem> TMainForm::LockTargets() const {
@@ -712,7 +728,8 @@ void TMainForm::PopMainMenuPopup() {
 void TMainForm::EditMenuClick() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     PasteMenu->setEnabled(data && data->hasText());
-    PageDeleteMenu->setEnabled(PageControl->currentWidget() == Pagekakunin && SelectedPage >= 0);
+    PageDeleteMenu->setEnabled(PageControl->currentWidget() == Pagekakunin && intake_ &&
+                               intake_->Intake().SelectedPage() >= 0);
 }
 
 void TMainForm::displayMenuClick() {
@@ -764,7 +781,7 @@ void TMainForm::SaveSettingClick() {
     if (!pendlar::SaveSettingClick(*windows_->WriteSetForm, *Registory, UI()))
         return;
     // New folder or file-name settings: the chart must be chosen again before saving.
-    // (The filing mode goes back to none with the save flow, which owns it.)
+    FilingNow.Mode = ChartFilingMode::None;
     SaveButton->setEnabled(false);
     for (QLineEdit* e : {StatusMess1, StatusMess2, StatusMess3}) {
         QPalette palette = e->palette();
@@ -829,6 +846,10 @@ void TMainForm::BuildIntake() {
     };
     intake_->OnTwainReadEnabled = [this](bool enabled) { TwainReadMenu->setEnabled(enabled); };
     intake_->OnOpenPageEditor = [this](int index) { OpenPageEditor(index); };
+    intake_->OnCheckSaveReady = [this] {
+        if (filing_)
+            pendlar::CheckSaveReady(*filing_);
+    };
     connect(PageControl, &QTabWidget::currentChanged, this, [this] {
         if (intake_)
             intake_->Intake().ShowTabPages();
@@ -871,6 +892,114 @@ void TMainForm::OpenPageEditor(int index) {
                                                         notes, Registory->ShowImage);
     Registory->ShowImage = result.ZoomStep;
     intake.PageEditorClosed(index, result.Bookmark, result.Notes, result.Rewritten);
+}
+
+} // namespace pendlar
+
+namespace pendlar {
+
+void TMainForm::BuildFiling() {
+    composer_ = std::make_unique<ChartPdfComposer>(*Registory, *CaruteDate, UI(), dicom_.get());
+    protect_ = std::make_unique<TProtectData>();
+    filingWindow_ = std::make_unique<MainFilingWindow>(*this);
+    policyForm_ = new TPolicyForm(this);
+    policy_ = std::make_unique<SecurityPolicyFlows>(*Registory, Logs, UI(), *policyForm_);
+    policy_->MinimizeMainWindow = [this](bool minimized) {
+        if (minimized)
+            showMinimized();
+        else
+            showNormal();
+    };
+    filing_ = std::make_unique<FilingContext>(FilingContext{.Settings = *Registory,
+                                                            .Logs = Logs,
+                                                            .Ui = UI(),
+                                                            .Db = *Database,
+                                                            .Calendar = *CaruteDate,
+                                                            .DirFile = *DirFile,
+                                                            .Record = Record,
+                                                            .Intake = intake_->Intake(),
+                                                            .Composer = *composer_,
+                                                            .Window = *filingWindow_,
+                                                            .State = FilingNow,
+                                                            .Protect = protect_.get()});
+    filing_->ApplySecurityPolicy = [this](const std::string& path) {
+        return policy_->ApplySecurityPolicy(path);
+    };
+    filing_->ChartPasswords = [this] { return policy_->ChartPasswords(); };
+}
+
+FilingContext& TMainForm::Filing() {
+    return *filing_;
+}
+
+void TMainForm::PidBtnClick() {
+    pendlar::PidBtnClick(*filing_);
+}
+
+void TMainForm::SubNoBtnClick() {
+    pendlar::SubNoBtnClick(*filing_);
+}
+
+void TMainForm::PrintBtnClick() {
+    pendlar::PrintBtnClick(*filing_);
+}
+
+void TMainForm::EraseBtnClick() {
+    pendlar::EraseBtnClick(*filing_);
+}
+
+void TMainForm::GetIjiInfoBtnClick() {
+    pendlar::GetIjiInfoBtnClick(*filing_);
+}
+
+void TMainForm::SearchBtnClick() {
+    SaveKeywordLists();
+    UI().SetStatus(1, "");
+    if (!windows_ || !windows_->DBSearchForm)
+        return;
+    // Modeless: the clerk goes on working in this window while it is open.
+    windows_->DBSearchForm->show();
+    windows_->DBSearchForm->raise();
+    windows_->DBSearchForm->activateWindow();
+}
+
+void TMainForm::SaveButtonMouseUp(Qt::MouseButton button, QPoint pointer) {
+    if (button != Qt::RightButton) {
+        SaveChart(*filing_);
+        return;
+    }
+    if (!windows_ || !windows_->AppendSetForm)
+        return;
+    TAppendSetForm* form = windows_->AppendSetForm;
+    const QPoint buttonAt = SaveButton->mapTo(this, QPoint(0, 0));
+    form->move(pos().x() + buttonAt.x() + pointer.x() + 8,
+               pos().y() + buttonAt.y() + pointer.y() + 30);
+    form->KeyWordUse = Registory->KeyWordUse;
+    form->Execute(*Registory);
+}
+
+void TMainForm::AppendMenuClick() {
+    if (!windows_ || !windows_->AppendSetForm)
+        return;
+    TAppendSetForm* form = windows_->AppendSetForm;
+    if (QScreen* s = screen())
+        form->move(s->availableGeometry().center() - form->rect().center());
+    form->KeyWordUse = Registory->KeyWordUse;
+    form->Execute(*Registory);
+}
+
+void TMainForm::LogSetMenuClick() {
+    if (!windows_ || !windows_->FileSetForm)
+        return;
+    if (!windows_->FileSetForm->Execute(*Registory))
+        return;
+    UpdateTabVisibility();
+    if (Registory->KeyWordUse)
+        ApplyKeyLabels();
+}
+
+void TMainForm::PolicySetMenuClick() {
+    policy_->PolicySetMenuClick();
 }
 
 } // namespace pendlar

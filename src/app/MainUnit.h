@@ -9,8 +9,10 @@
 #include "logs/Logs.h"
 #include "record/ChartRecord.h"
 #include "record/Keywords.h"
+#include "store/FilingContext.h"
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QRect>
 
 #include <array>
@@ -36,7 +38,12 @@ class TDicomImage;
 class TQRDecode;
 
 class ChartDatabase;
+class ChartPdfComposer;
 class EventHook;
+class MainFilingWindow;
+class SecurityPolicyFlows;
+class TPolicyForm;
+class TProtectData;
 class HeaderTabs;
 class MainFormInterface;
 class QtUserInterface;
@@ -60,6 +67,10 @@ public:
 
     // The interface every flow of this window uses.
     UserInterface& UI();
+    // The secondary windows (nullptr until SetWindows).
+    ApplicationWindows* Windows() const { return windows_; }
+    // What the filing flows work with: this window and the program-wide objects.
+    FilingContext& Filing();
 
     // Program-wide objects.
     std::unique_ptr<TRegistory> Registory;
@@ -72,10 +83,10 @@ public:
     ChartRecord Record;
 
     // Main-window state.
-    int SelectedPage = -1;
     QRect QRFrame;
     bool QRFrameDragging = false;
-    long LastConfirmedPatient = 0;
+    // The filing mode, the confirmed patient and sub numbers, a save in progress.
+    FilingState FilingNow;
     bool StartupDone() const { return startupDone_; }
 
     // Paths of the word lists (Shift-JIS).
@@ -156,6 +167,20 @@ public:
     void KeyMainteClick();
     void TitlePageClick();
 
+    // The filing commands of the patient-number bar and the menu.
+    void PidBtnClick();
+    void SubNoBtnClick();
+    void PrintBtnClick();
+    void EraseBtnClick();
+    void SearchBtnClick();
+    // A release on SaveButton: the right button opens the add settings at the pointer
+    // (`pointer` in the button's coordinates), any other runs the save command.
+    void SaveButtonMouseUp(Qt::MouseButton button, QPoint pointer);
+    void GetIjiInfoBtnClick();
+    void LogSetMenuClick();
+    void AppendMenuClick();
+    void PolicySetMenuClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -172,7 +197,6 @@ private:
     void BuildCommercial();
     void BuildStatusBar();
     void BuildMenu();
-    void NotYetAvailable();
     void ShowStatus(int panel, const std::string& sjisText);
     bool FilterEvent(QObject* watched, QEvent* event);
     std::vector<LockedItem> LockTargets() const;
@@ -185,6 +209,16 @@ private:
     std::unique_ptr<TQRDecode> qrDecode_;
     std::unique_ptr<SaneScanner> scanner_;
     std::unique_ptr<IntakePanels> intake_;
+
+    // The filing flows: the chart composition, the billing-record key, the security policy
+    // and the window interface they reach this window through.
+    void BuildFiling();
+    std::unique_ptr<ChartPdfComposer> composer_;
+    std::unique_ptr<TProtectData> protect_;
+    std::unique_ptr<MainFilingWindow> filingWindow_;
+    std::unique_ptr<FilingContext> filing_;
+    std::unique_ptr<SecurityPolicyFlows> policy_;
+    TPolicyForm* policyForm_ = nullptr;
 
     std::unique_ptr<QtUserInterface> qtUi_;
     std::unique_ptr<MainFormInterface> ui_;

@@ -105,8 +105,12 @@ void IntakePanels::AttachTo(QWidget* pagekakunin, QWidget* qrwaku, QLabel* image
     if (qrwaku)
         place(qrwaku, ScrollBox1);
     if (image1 && image2) {
+        // The patient-check tab shows both pages whole, stretched to their halves of the
+        // tab, whatever the labels were set up for.
         Image1 = image1;
         Image2 = image2;
+        for (QLabel* l : {Image1, Image2})
+            l->setScaledContents(true);
     }
 }
 

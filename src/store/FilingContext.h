@@ -77,6 +77,7 @@ public:
 
     // The input fields of the header tabs and the keyword tab as they stand now, and
     // putting a changed view back into them. A flow reads, changes and shows in one go.
+    // ShowFields sets the fields the view holds and leaves every other field as it is.
     virtual FieldView ReadFields() const = 0;
     virtual void ShowFields(const FieldView& view) = 0;
 
@@ -202,7 +203,11 @@ public:
     void SetStatusMessage(int n, const std::string& text) override;
     void SetStatusMessageColour(MessageColour colour) override { Colour = colour; }
     FieldView ReadFields() const override { return Fields; }
-    void ShowFields(const FieldView& view) override { Fields = view; }
+    // As the tabs do: the fields of the view are set, every other field stays.
+    void ShowFields(const FieldView& view) override {
+        for (const auto& [name, value] : view)
+            Fields[name] = value;
+    }
     void ClearRecord() override;
     void ShowTab(const std::string& pageName) override { ShownTab = pageName; }
     void ShowNotMakeFolder(const std::string& folder) override { NotMadeFolders.push_back(folder); }

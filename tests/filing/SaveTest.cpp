@@ -465,5 +465,54 @@ TEST(FileChartTool, FilesFromTheQRCodeAndPassesQpdf) {
     EXPECT_NE(again.find("読込みファイルが指定されていません。"), std::string::npos) << again;
 }
 
+// A scan station without a clerk: the billing record fills the header page and the keyword
+// the settings require, exactly as 確認 does in the window.
+TEST(FileChartTool, TakesTheHeaderAndTheKeywordsFromTheBillingRecord) {
+    TempDir dir;
+    const std::string tool = PENDLAR_TOOL;
+    const std::string profile = (dir.Path() / "profile").string();
+    const std::string scan = (dir.Path() / "scan").string();
+    const std::string charts = (dir.Path() / "charts").string();
+    fs::create_directories(scan);
+    FilingDesk pages;
+    pages.ScanPages(2);
+    for (const char* name : {"page1.png", "page2.png"})
+        fs::copy_file(fs::path(pages.ScanDir()) / name, fs::path(scan) / name);
+    ASSERT_EQ(RunCommand(tool + " db-create '" + dir.Path().string() + "'"), 0);
+    fs::create_directories(profile);
+    WriteFile(fs::path(profile) / "iji.key", "StationKey2026\n");
+    WriteFile(dir.Path() / "record.txt",
+              "PName=山田 太郎\nPKana=ﾔﾏﾀﾞ ﾀﾛｳ\nPsex=0\nPBirth=1950/03/20\n"
+              "Padress=東京都千代田区丸の内1-1-1\nPtel=03-1234-5678\n"
+              "Gbyoname1=本態性高血圧症\nGshoshinbi1=2024/01/15\n");
+    ASSERT_EQ(RunCommand(tool + " iji-put --profile '" + profile + "' '" + dir.Path().string() +
+                         "' 1234567 '" + (dir.Path() / "record.txt").string() + "'"),
+              0);
+    ASSERT_EQ(RunCommand(tool + " settings --profile '" + profile + "' --set 'DatabasePath=" +
+                         dir.Path().string() + "/QuilmoCaruteDb.sqb' --set 'ScannerDir=" + scan +
+                         "/' --set 'Target=" + charts +
+                         "' --set HPCode=1234 --set UseIryoData=1 --set HeaderOut=1"
+                         " --set KeyWordUse=1 --set UseKeyLabel1=1 --set IjiItem1=13"
+                         " --set FirstPage=1 > /dev/null"),
+              0);
+
+    std::string out;
+    ASSERT_EQ(RunCommand(tool + " file-chart --profile '" + profile + "' --patient 1234567 --sub 0",
+                         &out),
+              0)
+        << out;
+    std::string found;
+    ASSERT_EQ(RunCommand(tool + " find --profile '" + profile + "' --key1 高血圧", &found), 0);
+    EXPECT_NE(found.find("\t1234567\t0\t"), std::string::npos) << found;
+    EXPECT_NE(found.find("\t本態性高血圧症"), std::string::npos) << found;
+    if (HaveProgram("pdftotext")) {
+        const std::string pdf =
+            fs::directory_iterator(fs::path(charts) / "01/23/45/67")->path().string();
+        std::string text;
+        ASSERT_EQ(RunCommand("pdftotext -f 1 -l 1 '" + pdf + "' -", &text), 0);
+        EXPECT_NE(text.find("山田"), std::string::npos) << text;
+    }
+}
+
 } // namespace
 } // namespace pendlar::test

@@ -57,7 +57,9 @@ std::optional<QRFrameRect> ParseFrame(const std::string& text) {
     return QRFrameRect{v[0], v[1], v[2], v[3]};
 }
 
-// The first failure the flows showed: a warning or error box, else status panel 1.
+// The first failure the flows showed: a warning or error box, else status panel 1. The
+// window names the faulty field in its status bar; without a window it follows the message
+// in brackets, so that an administrator can mend the record or the settings.
 int FirstFailure(const ScriptedUserInterface& ui, std::size_t from, const char* fallback) {
     for (std::size_t i = from; i < ui.Messages.size(); ++i) {
         const auto& m = ui.Messages[i];
@@ -66,6 +68,12 @@ int FirstFailure(const ScriptedUserInterface& ui, std::size_t from, const char* 
             for (char& c : text)
                 if (c == '\n')
                     c = ' ';
+            if (!ui.Status[1].empty() && ui.Status[1] != m.Text) {
+                text += " (";
+                if (!ui.Status[0].empty())
+                    text += SjisToUtf8(ui.Status[0]) + ": ";
+                text += SjisToUtf8(ui.Status[1]) + ")";
+            }
             return Fail(text);
         }
     }

@@ -193,12 +193,7 @@ bool UpdateKeywords(FilingContext& c, long patient, long sub) {
     q.Close();
     q.SQL = KeywordUpdateStatement(patient, sub, ChartDateText(), keywords);
     q.Params.clear();
-    bool stored = database.BeginTransaction();
-    if (stored) {
-        stored = q.ExecSQL() && database.CommitTransaction();
-        if (!stored)
-            database.RollbackTransaction();
-    }
+    const bool stored = ExecInTransaction(database, q);
     q.Close();
     if (!stored) {
         Error(c, "データベースエラー\n書き込みに失敗しました。", "*** DataBase Write Error : Add");

@@ -6,6 +6,7 @@
 #include "record/RecordChecks.h"
 #include "settings/Registory.h"
 #include "store/ChartDatabase.h"
+#include "store/ChartFiling.h"
 #include "store/FilingContext.h"
 #include "store/ShellResultText.h"
 #include "util/FileSystem.h"
@@ -191,12 +192,7 @@ void EraseBtnClick(FilingContext& c) {
         } else {
             Database& database = c.Db.CaruteDatabase;
             q.SQL = "DELETE FROM PDF_PATH WHERE ( CARUTENO = ?1 ) AND ( CARUTESUBNO = ?2 );";
-            bool deleted = database.BeginTransaction();
-            if (deleted) {
-                deleted = q.ExecSQL() && database.CommitTransaction();
-                if (!deleted)
-                    database.RollbackTransaction();
-            }
+            const bool deleted = ExecInTransaction(database, q);
             q.Close();
             if (!deleted) {
                 // The row stays, so its file must stay under its own name too.

@@ -5,7 +5,9 @@
 #include "record/Keywords.h"
 #include "record/RecordChecks.h"
 #include "settings/Registory.h"
+#include "store/Database.h"
 #include "store/FilingContext.h"
+#include "store/Query.h"
 #include "util/DirFile.h"
 #include "util/TextHelpers.h"
 
@@ -131,6 +133,15 @@ void ClearScannerFolderAfterSave(FilingContext& context) {
     context.Window.RefreshScannerFileList();
     context.Intake.ClearPageList();
     context.Intake.ResetThumbnailList();
+}
+
+bool ExecInTransaction(Database& database, Query& query) {
+    if (!database.BeginTransaction())
+        return false;
+    if (query.ExecSQL() && database.CommitTransaction())
+        return true;
+    database.RollbackTransaction();
+    return false;
 }
 
 } // namespace pendlar

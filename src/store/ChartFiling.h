@@ -13,6 +13,9 @@
 
 namespace pendlar {
 
+class Database;
+class Query;
+
 class TDirFile;
 class TRegistory;
 struct FilingContext;
@@ -57,5 +60,9 @@ std::string ChartDateText();
 // After a saved chart, when FolderClear is on: deletes the plain files of the scanner
 // folder, lists it again and empties the page list and the thumbnails.
 void ClearScannerFolderAfterSave(FilingContext& context);
+
+// Runs the query's statement between "begin transaction" and "commit transaction", with
+// "rollback transaction" when either fails; false when the change did not happen.
+bool ExecInTransaction(Database& database, Query& query);
 
 } // namespace pendlar

@@ -194,12 +194,7 @@ bool SaveNewChart(FilingContext& c, long patient, long sub) {
     q.Close();
     q.SQL = InsertStatement(row);
     q.Params.clear();
-    bool stored = database.BeginTransaction();
-    if (stored) {
-        stored = q.ExecSQL() && database.CommitTransaction();
-        if (!stored)
-            database.RollbackTransaction();
-    }
+    const bool stored = ExecInTransaction(database, q);
     q.Close();
     if (!stored) {
         // A file without its row would block the next attempt as "not registered"; the

@@ -1,7 +1,8 @@
 // Intake of 50 A4 pages scanned at 300 dpi (JPEG) into thumbnails at the smallest and the
-// largest size, next to ImageMagick's `convert -thumbnail` (one process per page, as a
-// script would run it) and Pillow's draft + thumbnail in one process, on the same pages in
-// the same run. Every result is reported as seconds per page.
+// largest size, as the clerk runs it and with every thumbnail on the calling thread, next to
+// ImageMagick's `convert -thumbnail` (one process per page, as a script would run it) and
+// Pillow's draft + thumbnail in one process, on the same pages in the same run. Every result
+// is reported as seconds per page.
 #include "intake/DicomImage.h"
 #include "intake/ImageFile.h"
 #include "intake/PageIntake.h"
@@ -73,7 +74,7 @@ int Side(int imSize) {
     return 32 * imSize + 64;
 }
 
-void BM_PendlarIntake(benchmark::State& state) {
+void RunIntake(benchmark::State& state, int threads) {
     const auto& dir = PageFolder();
     TRegistory reg;
     reg.ScannerDir = (dir / "pages").string();
@@ -84,6 +85,7 @@ void BM_PendlarIntake(benchmark::State& state) {
     TQRDecode qr;
     IntakeHost host;
     PageIntake intake(reg, logs, ui, dicom, qr, host);
+    intake.SetThumbnailThreads(threads);
     for (auto _ : state) {
         intake.ScannerReadClick(false);
         if (intake.Pages().size() != kPages)
@@ -92,6 +94,16 @@ void BM_PendlarIntake(benchmark::State& state) {
     state.counters["s_per_page"] = benchmark::Counter(
         static_cast<double>(kPages),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// As the clerk's intake runs: thumbnails made ahead on one thread per processor.
+void BM_PendlarIntake(benchmark::State& state) {
+    RunIntake(state, 0);
+}
+
+// Every thumbnail on the calling thread: what the worker threads add.
+void BM_PendlarIntakeOneThread(benchmark::State& state) {
+    RunIntake(state, 1);
 }
 
 double TimeCommand(const std::string& command) {
@@ -164,6 +176,12 @@ void BM_PillowDraftThumbnail(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PendlarIntake)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_PendlarIntakeOneThread)
     ->Arg(0)
     ->Arg(4)
     ->Unit(benchmark::kMillisecond)

@@ -4,6 +4,7 @@
 #include "intake/FolderListing.h"
 #include "intake/ImageFile.h"
 #include "intake/PatientNumber.h"
+#include "intake/ThumbnailQueue.h"
 #include "logs/Logs.h"
 #include "qrdecode/QRDecode.h"
 #include "settings/Registory.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 namespace pendlar {
@@ -57,6 +59,20 @@ bool LowerExtensionIsDcm(std::string_view path) {
     return ext == ".dcm";
 }
 
+// The thumbnail of the page file `file`, or nullopt when it cannot be read as an image. It
+// touches nothing but the file, so worker threads run it too.
+std::optional<Bitmap> ThumbnailOfFile(const std::string& file, int side, bool stretch) {
+    auto source = LoadImageForThumbnail(file, side, side);
+    if (!source)
+        return std::nullopt;
+    return MakeThumbnailBitmap(source->Image, source->FullWidth, source->FullHeight, side, stretch);
+}
+
+// A thumbnail made ahead is used only for the same page, size and fitting.
+std::string ThumbnailKey(const std::string& path, int side, bool stretch) {
+    return path + '\n' + std::to_string(side) + (stretch ? "s" : "f");
+}
+
 std::string ReplaceExtension(const std::string& path, const char* ext) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
@@ -86,6 +102,71 @@ PageIntake::PageIntake(TRegistory& settings, TLogs& logs, UserInterface& ui, TDi
                        TQRDecode& decoder, IntakeHost& host)
     : settings_(settings), logs_(logs), ui_(ui), dicom_(dicom), decoder_(decoder), host_(host) {
     thumbs_.Reset(ThumbnailSide(settings_.ImSize));
+}
+
+PageIntake::~PageIntake() = default;
+
+// The thumbnails made ahead belong to one walk over the pages; whichever way the walk ends,
+// the work not yet taken is dropped with it.
+class PageIntake::ThumbnailPlan {
+public:
+    ThumbnailPlan(PageIntake& intake, const std::vector<std::string>& paths) : intake_(intake) {
+        intake_.PlanThumbnails(paths);
+    }
+    ~ThumbnailPlan() {
+        intake_.ahead_.reset();
+        intake_.planned_.clear();
+        intake_.plannedNext_ = 0;
+    }
+    ThumbnailPlan(const ThumbnailPlan&) = delete;
+    ThumbnailPlan& operator=(const ThumbnailPlan&) = delete;
+
+private:
+    PageIntake& intake_;
+};
+
+void PageIntake::PlanThumbnails(const std::vector<std::string>& paths) {
+    ahead_.reset();
+    planned_.clear();
+    plannedNext_ = 0;
+    // DICOM pages go through the one DICOM reader on this thread, as they always did.
+    for (const auto& path : paths)
+        if (!IsDicomPath(path))
+            planned_.push_back(path);
+    if (planned_.size() < 2)
+        return;
+    ahead_ = std::make_unique<ThumbnailQueue>(thumbnailThreads_);
+    if (!ahead_->Threaded()) {
+        ahead_.reset();
+        return;
+    }
+    SubmitPlannedThumbnails();
+}
+
+void PageIntake::SubmitPlannedThumbnails() {
+    const int side = thumbs_.Side();
+    const bool stretch = settings_.ThumbStrech;
+    while (ahead_->Pending() < ahead_->Window() && plannedNext_ < planned_.size()) {
+        const std::string& path = planned_[plannedNext_++];
+        ahead_->Submit(ThumbnailKey(path, side, stretch), [file = PageFile(path), side, stretch] {
+            return ThumbnailOfFile(file, side, stretch);
+        });
+    }
+}
+
+std::optional<Bitmap> PageIntake::PageThumbnail(const std::string& path) {
+    const int side = thumbs_.Side();
+    const bool stretch = settings_.ThumbStrech;
+    if (ahead_) {
+        if (ahead_->Pending() > 0 && ahead_->NextIs(ThumbnailKey(path, side, stretch))) {
+            std::optional<Bitmap> thumb = ahead_->Take();
+            SubmitPlannedThumbnails();
+            return thumb;
+        }
+        // The walk left the plan: nothing made ahead can be trusted to fit any more.
+        ahead_.reset();
+    }
+    return ThumbnailOfFile(PageFile(path), side, stretch);
 }
 
 void PageIntake::SetStatus(int panel, const char* utf8) {
@@ -131,11 +212,10 @@ int PageIntake::MakeThumbnail(const std::string& path) {
     const int side = thumbs_.Side();
     Bitmap thumb;
     if (!IsDicomPath(path)) {
-        auto source = LoadImageForThumbnail(PageFile(path), side, side);
-        if (!source)
+        std::optional<Bitmap> made = PageThumbnail(path);
+        if (!made)
             throw EIntakeError(SjisOf("ファイル形式エラー"));
-        thumb = MakeThumbnailBitmap(source->Image, source->FullWidth, source->FullHeight, side,
-                                    settings_.ThumbStrech);
+        thumb = std::move(*made);
     } else {
         if (!OpenDicomPage(path, settings_.DicomText))
             return -1;
@@ -149,13 +229,9 @@ int PageIntake::MakeThumbnail(const std::string& path) {
 }
 
 void PageIntake::RedrawThumbnail(const std::string& path, int index) {
-    const int side = thumbs_.Side();
-    auto source = LoadImageForThumbnail(PageFile(path), side, side);
-    if (!source)
-        return;
-    if (thumbs_.Replace(index,
-                        MakeThumbnailBitmap(source->Image, source->FullWidth, source->FullHeight,
-                                            side, settings_.ThumbStrech)))
+    std::optional<Bitmap> thumb =
+        ThumbnailOfFile(PageFile(path), thumbs_.Side(), settings_.ThumbStrech);
+    if (thumb && thumbs_.Replace(index, std::move(*thumb)))
         host_.ThumbnailReplaced(index);
 }
 
@@ -180,6 +256,10 @@ bool PageIntake::RebuildPageView() {
     // A page that cannot be loaded any more keeps its place without a thumbnail, so the
     // view still has one item per page; the failure is reported once the view is whole.
     std::optional<std::string> failure;
+    std::vector<std::string> paths;
+    for (const auto& page : pages_)
+        paths.push_back(page.Path);
+    ThumbnailPlan plan(*this, paths);
     for (auto& page : pages_) {
         ui_.ProcessEvents();
         try {
@@ -205,6 +285,25 @@ bool PageIntake::ListedByName(const std::string& path) const {
 
 // ---------------------------------------------------------------- intake commands
 
+void PageIntake::TakePages(const std::vector<std::string>& order, bool addPages) {
+    // The pages that will be added, known before the first one is: a name already listed
+    // (before or earlier in this walk) is skipped when adding.
+    std::vector<std::string> added;
+    std::set<std::string> listed;
+    if (addPages)
+        for (const auto& page : pages_)
+            listed.insert(FileNamePart(page.Path));
+    for (const auto& path : order)
+        if (!addPages || listed.insert(FileNamePart(path)).second)
+            added.push_back(path);
+    ThumbnailPlan plan(*this, added);
+    for (const auto& path : order) {
+        if (addPages && ListedByName(path))
+            continue;
+        AddPageRecord(path);
+    }
+}
+
 void PageIntake::ScannerReadClick(bool addPages) {
     host_.HideCommercial();
     host_.LockControls(true);
@@ -228,15 +327,10 @@ void PageIntake::ScannerReadClick(bool addPages) {
                 SetStatus(1, "読込みファイルが指定されていません。");
                 messageStays = true;
             } else {
-                auto take = [&](const std::string& name) {
-                    if (addPages && ListedByName(name))
-                        return;
-                    AddPageRecord(name);
-                };
+                std::vector<std::string> order(names.begin(), names.end());
                 if (settings_.Sequence == 1)
-                    std::for_each(names.rbegin(), names.rend(), take);
-                else
-                    std::for_each(names.begin(), names.end(), take);
+                    std::reverse(order.begin(), order.end());
+                TakePages(order, addPages);
                 selected_ = 0;
                 ui_.SetStatus(0, std::to_string(pages_.size()));
                 ShowTabPages();
@@ -283,15 +377,10 @@ void PageIntake::ImageReadClick(bool addPages) {
             } else {
                 if (!addPages)
                     ClearPageList();
-                auto take = [&](const std::string& file) {
-                    if (addPages && ListedByName(file))
-                        return;
-                    AddPageRecord(file);
-                };
-                if (settings_.Sequence == 1)
-                    std::for_each(files->begin(), files->end(), take);
-                else
-                    std::for_each(files->rbegin(), files->rend(), take);
+                std::vector<std::string> order(files->begin(), files->end());
+                if (settings_.Sequence != 1)
+                    std::reverse(order.begin(), order.end());
+                TakePages(order, addPages);
                 selected_ = 0;
                 ui_.SetStatus(0, std::to_string(pages_.size()));
                 ShowTabPages();

@@ -15,6 +15,7 @@
 #include "util/Bitmap.h"
 #include "util/UserInterface.h"
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,7 @@ namespace pendlar {
 
 class TDicomImage;
 class TQRDecode;
+class ThumbnailQueue;
 class TRegistory;
 struct TLogs;
 
@@ -106,6 +108,14 @@ class PageIntake {
 public:
     PageIntake(TRegistory& settings, TLogs& logs, UserInterface& ui, TDicomImage& dicom,
                TQRDecode& decoder, IntakeHost& host);
+    ~PageIntake();
+    PageIntake(const PageIntake&) = delete;
+    PageIntake& operator=(const PageIntake&) = delete;
+
+    // Threads that make the thumbnails of an intake ahead of the page being added:
+    // 0 one per processor (the default), 1 none (every thumbnail on the calling thread).
+    // The pages, thumbnails, texts and log lines are the same either way.
+    void SetThumbnailThreads(int threads) { thumbnailThreads_ = threads; }
 
     // --- the page list ---
     const std::vector<APageList>& Pages() const { return pages_; }
@@ -184,6 +194,15 @@ public:
     static constexpr std::size_t kEditorCaptionBytes = 16;
 
 private:
+    class ThumbnailPlan;
+    // Adds the pages of `order` in that order (skipping names already listed when adding),
+    // with their thumbnails made ahead on the worker threads.
+    void TakePages(const std::vector<std::string>& order, bool addPages);
+    // Starts making the thumbnails of `paths`, the pages about to be added in this order.
+    void PlanThumbnails(const std::vector<std::string>& paths);
+    void SubmitPlannedThumbnails();
+    std::optional<Bitmap> PageThumbnail(const std::string& path);
+
     enum class RawLoad { Loaded, Silent, CannotOpen, Unsupported };
     RawLoad LoadRawPage(const std::string& path, bool dicomAllowed, Bitmap& into);
     bool ReportRawLoad(RawLoad result);
@@ -215,6 +234,11 @@ private:
     int dragItem_ = -1;
     bool dragStarted_ = false;
     std::string chosenScanner_;
+
+    int thumbnailThreads_ = 0;
+    std::unique_ptr<ThumbnailQueue> ahead_;
+    std::vector<std::string> planned_;
+    std::size_t plannedNext_ = 0;
 };
 
 } // namespace pendlar

@@ -2,10 +2,12 @@
 
 #include "util/Sjis.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,15 +27,40 @@ bool FolderExists(std::string_view sjisPath) {
     return std::filesystem::is_directory(FsPath(sjisPath), ec);
 }
 
+// The whole file in one buffer of its own size: a scanned page is megabytes, and reading
+// it through a growing stream buffer copies it several times over.
 std::optional<std::string> ReadWholeFile(std::string_view sjisPath) {
-    std::ifstream in(FsPath(sjisPath), std::ios::binary);
-    if (!in)
+    const int fd = ::open(FsPath(sjisPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
+    struct stat info {};
+    std::string content;
+    bool ok = ::fstat(fd, &info) == 0;
+    if (ok && S_ISREG(info.st_mode) && info.st_size > 0)
+        content.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    char more[65536];
+    while (ok) {
+        // Past the size fstat gave (a file that grew, or one that tells no size), the rest
+        // is appended, so the file is still read to its end.
+        const bool inPlace = done < content.size();
+        const ssize_t n = inPlace ? ::read(fd, content.data() + done, content.size() - done)
+                                  : ::read(fd, more, sizeof more);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (!inPlace)
+            content.append(more, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (!ok)
         return std::nullopt;
-    return buffer.str();
+    content.resize(done);
+    return content;
 }
 
 bool WriteFileAtomically(std::string_view sjisPath, std::string_view content) {

@@ -237,7 +237,7 @@ void ChartPdfComposer::PrintImagePages(const ChartPdfSource& source) {
 
     for (std::size_t taken = 0; taken < jobs.size(); ++taken) {
         submitAhead(taken);
-        std::optional<JpegPicture> picture = queue.Next();
+        std::optional<JpegPicture> picture = queue.Take();
         const ChartPage& page = source.Page(jobs[taken].Index);
         CurrentImagePath = jobs[taken].File;
         if (!page.Notes.empty()) {

@@ -21,17 +21,9 @@ namespace {
 using namespace jpeg_errors;
 
 // Everything that must survive a jump back to setjmp lives in here, not in registers.
-struct DecodeState {
-    jpeg_decompress_struct Info{};
-    ErrorManager Errors;
-    jpeg_progress_mgr ProgressManager{};
+struct DecodeState : Decompressor {
     std::optional<Bitmap> Image;
     std::vector<std::uint8_t> Row;
-    bool Created = false;
-    ~DecodeState() {
-        if (Created)
-            jpeg_destroy_decompress(&Info);
-    }
 };
 
 std::uint8_t Mul255(unsigned a, unsigned b) {
@@ -42,14 +34,9 @@ std::uint8_t Mul255(unsigned a, unsigned b) {
 
 bool JpegSize(std::string_view content, int* width, int* height) {
     auto st = std::make_unique<DecodeState>();
-    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&st->Info), st->Errors);
     if (setjmp(st->Errors.Jump))
         return false;
-    jpeg_create_decompress(&st->Info);
-    st->Created = true;
-    jpeg_mem_src(&st->Info, reinterpret_cast<const unsigned char*>(content.data()),
-                 static_cast<unsigned long>(content.size()));
-    if (jpeg_read_header(&st->Info, TRUE) != JPEG_HEADER_OK)
+    if (!ReadJpegHeader(*st, content))
         return false;
     *width = static_cast<int>(st->Info.image_width);
     *height = static_cast<int>(st->Info.image_height);
@@ -65,18 +52,11 @@ std::optional<Bitmap> DecodeJpeg(std::string_view content, const ImageLoadLimits
     }
     auto st = std::make_unique<DecodeState>();
     jpeg_decompress_struct& info = st->Info;
-    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&info), st->Errors);
     if (setjmp(st->Errors.Jump)) {
         SetError(error, std::string("JPEG file: ") + st->Errors.Message);
         return std::nullopt;
     }
-    jpeg_create_decompress(&info);
-    st->Created = true;
-    st->ProgressManager.progress_monitor = Progress;
-    info.progress = &st->ProgressManager;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(content.data()),
-                 static_cast<unsigned long>(content.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    if (!ReadJpegHeader(*st, content)) {
         SetError(error, "JPEG file: no picture in the file");
         return std::nullopt;
     }

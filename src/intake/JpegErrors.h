@@ -9,6 +9,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <string_view>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -59,6 +60,35 @@ inline void InstallErrorManager(jpeg_common_struct* cinfo, ErrorManager& em) {
     cinfo->err = jpeg_std_error(&em.Base);
     em.Base.error_exit = ErrorExit;
     em.Base.emit_message = EmitMessage;
+}
+
+// A decompressor with our error manager, destroyed with its owner. Decoders derive their
+// state from it and keep that state on the heap, so that it survives the jump.
+struct Decompressor {
+    jpeg_decompress_struct Info{};
+    ErrorManager Errors;
+    jpeg_progress_mgr ProgressManager{};
+    bool Created = false;
+
+    Decompressor() { InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&Info), Errors); }
+    ~Decompressor() {
+        if (Created)
+            jpeg_destroy_decompress(&Info);
+    }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+};
+
+// Creates the decompressor over `content` (which must outlive the decode) and reads the
+// header; false when the data hold no picture. Call it after setjmp on d.Errors.Jump.
+inline bool ReadJpegHeader(Decompressor& d, std::string_view content) {
+    jpeg_create_decompress(&d.Info);
+    d.Created = true;
+    d.ProgressManager.progress_monitor = Progress;
+    d.Info.progress = &d.ProgressManager;
+    jpeg_mem_src(&d.Info, reinterpret_cast<const unsigned char*>(content.data()),
+                 static_cast<unsigned long>(content.size()));
+    return jpeg_read_header(&d.Info, TRUE) == JPEG_HEADER_OK;
 }
 
 } // namespace pendlar::jpeg_errors

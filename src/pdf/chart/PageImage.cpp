@@ -205,18 +205,10 @@ private:
 //
 using namespace jpeg_errors;
 
-struct DecodeState {
-    jpeg_decompress_struct Info{};
-    ErrorManager Errors;
-    jpeg_progress_mgr ProgressManager{};
+struct DecodeState : Decompressor {
     std::unique_ptr<RowSink> Sink;
     std::vector<std::uint8_t> Row;
     PixelImage Full;
-    bool Created = false;
-    ~DecodeState() {
-        if (Created)
-            jpeg_destroy_decompress(&Info);
-    }
 };
 
 enum class JpegOutcome { Done, Failed, NotHandled };
@@ -238,18 +230,11 @@ JpegOutcome DecodeJpeg(std::string_view content, const PageImageSettings* settin
                        PixelImage& result, std::string* error) {
     auto st = std::make_unique<DecodeState>();
     jpeg_decompress_struct& info = st->Info;
-    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&info), st->Errors);
     if (setjmp(st->Errors.Jump)) {
         SetError(error, std::string("JPEG file: ") + st->Errors.Message);
         return JpegOutcome::Failed;
     }
-    jpeg_create_decompress(&info);
-    st->Created = true;
-    st->ProgressManager.progress_monitor = Progress;
-    info.progress = &st->ProgressManager;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(content.data()),
-                 static_cast<unsigned long>(content.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    if (!ReadJpegHeader(*st, content)) {
         SetError(error, "JPEG file: no picture in the file");
         return JpegOutcome::Failed;
     }

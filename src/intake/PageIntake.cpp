@@ -277,12 +277,6 @@ bool PageIntake::RebuildPageView() {
     return true;
 }
 
-bool PageIntake::ListedByName(const std::string& path) const {
-    const std::string name = FileNamePart(path);
-    return std::any_of(pages_.begin(), pages_.end(),
-                       [&](const APageList& p) { return FileNamePart(p.Path) == name; });
-}
-
 // ---------------------------------------------------------------- intake commands
 
 void PageIntake::TakePages(const std::vector<std::string>& order, bool addPages) {
@@ -297,11 +291,11 @@ void PageIntake::TakePages(const std::vector<std::string>& order, bool addPages)
         if (!addPages || listed.insert(FileNamePart(path)).second)
             added.push_back(path);
     ThumbnailPlan plan(*this, added);
-    for (const auto& path : order) {
-        if (addPages && ListedByName(path))
-            continue;
+    for (const auto& path : added)
         AddPageRecord(path);
-    }
+    selected_ = 0;
+    ui_.SetStatus(0, std::to_string(pages_.size()));
+    ShowTabPages();
 }
 
 void PageIntake::ScannerReadClick(bool addPages) {
@@ -331,9 +325,6 @@ void PageIntake::ScannerReadClick(bool addPages) {
                 if (settings_.Sequence == 1)
                     std::reverse(order.begin(), order.end());
                 TakePages(order, addPages);
-                selected_ = 0;
-                ui_.SetStatus(0, std::to_string(pages_.size()));
-                ShowTabPages();
             }
         }
     } catch (const std::exception& e) {
@@ -381,9 +372,6 @@ void PageIntake::ImageReadClick(bool addPages) {
                 if (settings_.Sequence != 1)
                     std::reverse(order.begin(), order.end());
                 TakePages(order, addPages);
-                selected_ = 0;
-                ui_.SetStatus(0, std::to_string(pages_.size()));
-                ShowTabPages();
             }
         }
     } catch (const std::exception& e) {

@@ -196,7 +196,8 @@ public:
 private:
     class ThumbnailPlan;
     // Adds the pages of `order` in that order (skipping names already listed when adding),
-    // with their thumbnails made ahead on the worker threads.
+    // with their thumbnails made ahead on the worker threads; then the first page is the
+    // selected one, status panel 0 shows the page count and the raw-page tabs are redrawn.
     void TakePages(const std::vector<std::string>& order, bool addPages);
     // Starts making the thumbnails of `paths`, the pages about to be added in this order.
     void PlanThumbnails(const std::vector<std::string>& paths);
@@ -210,7 +211,6 @@ private:
     void ReadFileNameNumber();
     void ApplyFrameStep(const QRFrameTracker::Step& step);
     void RewriteItems(int first, int last);
-    bool ListedByName(const std::string& path) const;
     void SetStatus(int panel, const char* utf8);
 
     TRegistory& settings_;

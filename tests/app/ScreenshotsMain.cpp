@@ -1,6 +1,8 @@
 // Renders the main window and its dialogs to PNG files for a person to look at (run under
 // Xvfb by scripts/screenshots). Each window is shown as the program shows it, on a demo
 // profile with a fresh database, and grabbed by Qt itself.
+#include "ScreenGrab.h"
+
 #include "app/AppWindows.h"
 #include "app/ApplicationSetup.h"
 #include "app/InfoUnit.h"
@@ -30,26 +32,16 @@
 
 namespace {
 
+using pendlar::test::SavePicture;
+using pendlar::test::Settle;
+
 using namespace pendlar;
-
-void Settle(int ms = 300) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-}
-
-bool Save(const QPixmap& pixmap, const std::filesystem::path& file) {
-    bool ok = pixmap.save(QString::fromStdString(file.string()));
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.c_str());
-    return ok;
-}
 
 bool Grab(QWidget* window, const std::filesystem::path& file) {
     window->show();
     window->raise();
     Settle();
-    bool ok = Save(window->grab(), file);
+    bool ok = SavePicture(window->grab(), file);
     window->hide();
     return ok;
 }
@@ -87,14 +79,14 @@ int main(int argc, char** argv) {
     while (!main.StartupDone())
         Settle(50);
     bool ok = true;
-    ok &= Save(main.grab(), out / "main-start.png");
+    ok &= SavePicture(main.grab(), out / "main-start.png");
 
     main.HideCommercial();
     main.IdEdit->setText("12345678");
     main.StatusMess1->setText(QString::fromUtf8("新規カルテ"));
     main.Logs.AddSaveLog("7,/charts/A12/B34/C56/D78/HP_12345678_0.pdf");
     Settle();
-    ok &= Save(main.grab(), out / "main-tabs.png");
+    ok &= SavePicture(main.grab(), out / "main-tabs.png");
 
     main.MenuPanelMouseUp(20);
     Settle();
@@ -103,7 +95,7 @@ int main(int argc, char** argv) {
                         QPoint(main.PopMainMenu->width(),
                                main.PopMainMenu->actionGeometry(main.SetMenu->menuAction()).y()));
     Settle();
-    ok &= Save(main.screen()->grabWindow(0), out / "main-menu.png");
+    ok &= SavePicture(main.screen()->grabWindow(0), out / "main-menu.png");
     main.SetMenu->hide();
     main.PopMainMenu->hide();
 

@@ -3,6 +3,8 @@
 // thumbnail sizes 0 and 4, the patient-check tab with a printed and scanned cover sheet, the
 // QR-frame tab with the frame drawn, and the page editor at zoom 0.5 with a comment stamp
 // and a rectangle.
+#include "ScreenGrab.h"
+
 #include "app/AppWindows.h"
 #include "app/ApplicationSetup.h"
 #include "app/MainUnit.h"
@@ -38,22 +40,11 @@
 
 namespace {
 
+using pendlar::test::SaveWidget;
+using pendlar::test::Settle;
+
 using namespace pendlar;
 namespace fs = std::filesystem;
-
-void Settle(int ms = 300) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-}
-
-bool Save(QWidget* widget, const fs::path& file) {
-    Settle();
-    const bool ok = widget->grab().save(QString::fromStdString(file.string()));
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.c_str());
-    return ok;
-}
 
 int Run(const std::string& command) {
     return std::system(command.c_str());
@@ -168,7 +159,7 @@ int main(int argc, char** argv) {
         view->item(2)->setText(QString::fromUtf8("検査結果　２０２４年"));
         view->item(5)->setText(QString::fromUtf8("紹介状"));
         main.IdEdit->clear();
-        ok &= Save(&main, out / ("main-pages-" + std::to_string(size) + ".png"));
+        ok &= SaveWidget(main, out / ("main-pages-" + std::to_string(size) + ".png"));
     }
 
     // The frame around the symbol, as on the real sheet at 300 dpi.
@@ -186,10 +177,10 @@ int main(int argc, char** argv) {
         scroll->horizontalScrollBar()->setValue(topLeft.x() - 300);
         scroll->verticalScrollBar()->setValue(topLeft.y() - 150);
     }
-    ok &= Save(&main, out / "main-qrframe.png");
+    ok &= SaveWidget(main, out / "main-qrframe.png");
 
     main.PageControl->setCurrentWidget(main.Kanjakakunin);
-    ok &= Save(&main, out / "main-patient.png");
+    ok &= SaveWidget(main, out / "main-patient.png");
     std::printf("IdEdit: %s, status: %s\n", main.IdEdit->text().toUtf8().constData(),
                 main.StatusPanel1->text().toUtf8().constData());
 
@@ -208,7 +199,7 @@ int main(int argc, char** argv) {
     editor.StrSetBtn->click();
     QTest::mousePress(editor.Image1, Qt::LeftButton, {}, QPoint(420, 120));
     QTest::mouseRelease(editor.Image1, Qt::LeftButton, {}, QPoint(420, 120));
-    ok &= Save(&editor, out / "editor-zoom05.png");
+    ok &= SaveWidget(editor, out / "editor-zoom05.png");
     editor.close();
 
     main.Logs.Save.Clear();

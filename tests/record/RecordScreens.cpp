@@ -1,6 +1,8 @@
 // Renders the header tabs and the keyword tab of the main window, filled as a clerk would
 // fill them, to PNG files for a person to look at (run under Xvfb). A fresh database and
 // profile are made in OUTDIR/profile.
+#include "ScreenGrab.h"
+
 #include "app/AppWindows.h"
 #include "app/ApplicationSetup.h"
 #include "app/MainUnit.h"
@@ -26,20 +28,10 @@
 
 namespace {
 
+using pendlar::test::SavePicture;
+using pendlar::test::Settle;
+
 using namespace pendlar;
-
-void Settle(int ms = 300) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-}
-
-bool Save(const QPixmap& pixmap, const std::filesystem::path& file) {
-    bool ok = pixmap.save(QString::fromStdString(file.string()));
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.c_str());
-    return ok;
-}
 
 FieldView DemoChart() {
     FieldView v;
@@ -194,14 +186,14 @@ int main(int argc, char** argv) {
         // What the page needs, against what the window gives it.
         std::printf("%s needs %dx%d, has %dx%d\n", tab.Name, page->minimumSizeHint().width(),
                     page->minimumSizeHint().height(), page->width(), page->height());
-        ok &= Save(main.grab(), out / (std::string("tab-") + tab.Name + ".png"));
+        ok &= SavePicture(main.grab(), out / (std::string("tab-") + tab.Name + ".png"));
     }
 
     TKeyMainteForm& form = *w->KeyMainteForm;
     QTimer::singleShot(400, &form, [&] {
         form.KeyOption[0]->click();
         Settle();
-        ok &= Save(form.grab(), out / "keymainte.png");
+        ok &= SavePicture(form.grab(), out / "keymainte.png");
         form.reject();
     });
     main.KeyMainte->trigger();

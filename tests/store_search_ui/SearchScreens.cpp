@@ -1,6 +1,8 @@
 // Renders the search window with a few rows found, the search settings window and the
 // folder warning to PNG files for a person to look at (run under Xvfb). The database and
 // the word lists are made in OUTDIR.
+#include "ScreenGrab.h"
+
 #include "SearchTestSupport.h"
 
 #include "settings/Registory.h"
@@ -31,21 +33,9 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
+using pendlar::test::SaveWidget;
+
 using namespace pendlar;
-
-void Settle(int ms = 300) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-}
-
-bool Save(QWidget& w, const std::filesystem::path& file) {
-    Settle();
-    bool ok = w.grab().save(QString::fromStdString(file.string()));
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.c_str());
-    return ok;
-}
 
 } // namespace
 
@@ -75,18 +65,18 @@ int main(int argc, char** argv) {
     search.show();
     search.IdNoEdit->setText("1234567");
     search.IdNoSrButtonClick();
-    ok &= Save(search, out / "search-by-number.png");
+    ok &= SaveWidget(search, out / "search-by-number.png");
     search.ComboBox[0]->setEditText(Utf8Text("胃"));
     search.KeyButtonClick();
-    ok &= Save(search, out / "search-by-keyword.png");
+    ok &= SaveWidget(search, out / "search-by-keyword.png");
     search.ClearButtonClick();
     search.ComboBox[1]->setEditText(Utf8Text("該当しない"));
     search.KeyButtonClick();
-    ok &= Save(search, out / "search-none.png");
+    ok &= SaveWidget(search, out / "search-none.png");
     search.hide();
     settings.KeyWordUse = false;
     search.show();
-    ok &= Save(search, out / "search-no-keywords.png");
+    ok &= SaveWidget(search, out / "search-no-keywords.png");
     search.hide();
 
     TFileSetForm fileSet;
@@ -96,14 +86,14 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, [&] {
         fileSet.LblCheck[2]->click();
         fileSet.OkButton->click(); // row 3 has no label: the window stays with its message
-        ok &= Save(fileSet, out / "search-settings.png");
+        ok &= SaveWidget(fileSet, out / "search-settings.png");
         fileSet.reject();
     });
     fileSet.exec();
 
     TNotMakeFolder folder;
     QTimer::singleShot(0, [&] {
-        ok &= Save(folder, out / "not-make-folder.png");
+        ok &= SaveWidget(folder, out / "not-make-folder.png");
         folder.OkButton->click();
     });
     folder.ShowFolder(SjisOf("/srv/カルテ/01/23/45/67"));

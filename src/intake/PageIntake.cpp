@@ -280,6 +280,11 @@ bool PageIntake::RebuildPageView() {
 // ---------------------------------------------------------------- intake commands
 
 void PageIntake::TakePages(const std::vector<std::string>& order, bool addPages) {
+    // With no page listed, the thumbnails follow the size setting as it is now. The list is
+    // made before the settings are loaded and is not reset when the size changes while it
+    // is empty, so an add-pages intake would otherwise draw them at a stale size.
+    if (addPages && pages_.empty())
+        ResetThumbnailList();
     // The pages that will be added, known before the first one is: a name already listed
     // (before or earlier in this walk) is skipped when adding.
     std::vector<std::string> added;
@@ -453,10 +458,10 @@ void PageIntake::TwainReadMenuClick() {
     host_.LockControls(false);
     if (result == AcquireResult::Cancelled)
         return;
-    // The device has no window of its own to say what went wrong, so the person is told here.
+    // A device that failed is told like a failed save: the device has no window of its own
+    // to say what went wrong.
     if (result == AcquireResult::Failed || image.Empty()) {
-        ui_.Message(SjisOf("＊＊＊ Twainの読み込みに失敗しました。"), {}, MsgIcon::Error,
-                    MsgButtons::Ok);
+        SetStatus(1, "＊＊＊ Twainの読み込みに失敗しました。");
         logs_.AddErrorLog("* Twain Read Error");
         return;
     }
@@ -470,8 +475,7 @@ void PageIntake::TwainReadMenuClick() {
     const int filter = std::clamp(choice->FilterIndex, 1, 4);
     const std::string path = ReplaceExtension(choice->Path, kExt[filter - 1]);
     if (!SaveImageFile(image, path)) {
-        ui_.Message(SjisOf("＊＊＊ Twainの読み込みに失敗しました。"), {}, MsgIcon::Error,
-                    MsgButtons::Ok);
+        SetStatus(1, "＊＊＊ Twainの読み込みに失敗しました。");
         logs_.AddErrorLog("* Twain Read Error");
     }
 }

@@ -300,6 +300,100 @@ TEST_F(Intake, ScannerFolderClearEmptiesFolderAndListOnlyOnOk) {
     EXPECT_FALSE(std::filesystem::exists(scan / "a.jpg"));
 }
 
+TEST_F(Intake, AddIntakeIntoAnEmptyListMakesThumbnailsAtTheSizeSetNow) {
+    Page("a.jpg");
+    // The settings are loaded after the page list was made.
+    reg.ImSize = 4;
+    intake.ScannerReadClick(true);
+    ASSERT_EQ(intake.Pages().size(), 1u);
+    EXPECT_EQ(intake.ThumbNailList().Side(), 192);
+    EXPECT_EQ(intake.ThumbNailList().Image(intake.Pages()[0].ThumbIndex)->Width(), 192);
+
+    // The last page deleted, then the size changed while the list is empty.
+    intake.SetSelectedPage(0);
+    intake.PageDeleteMenuClick();
+    ReadSettings values = ReadSettings::From(reg);
+    values.ImSize = 1;
+    intake.ReadSetConfirmed(values);
+    host.Files = std::vector<std::string>{dir.Sjis("scan/a.jpg")};
+    intake.ImageReadClick(true);
+    ASSERT_EQ(intake.Pages().size(), 1u);
+    EXPECT_EQ(intake.ThumbNailList().Side(), 96);
+    EXPECT_EQ(intake.ThumbNailList().Image(intake.Pages()[0].ThumbIndex)->Width(), 96);
+    ExpectViewMirrorsList();
+}
+
+// A scanner that answers as it is told.
+struct ScriptedScanner : ScannerSource {
+    AcquireResult Result = AcquireResult::Acquired;
+    std::vector<ScannerDevice> ListDevices(std::string*) override {
+        return {{"fake:0", "Fake", "Flatbed", "flatbed scanner"}};
+    }
+    AcquireResult Acquire(const std::string&, Bitmap& image, const std::function<void()>&,
+                          std::string*) override {
+        image = Result == AcquireResult::Acquired ? Bitmap(30, 20, PixelFormat::Bits8) : Bitmap();
+        return Result;
+    }
+};
+
+TEST_F(Intake, TwainReadFailuresAreToldInTheStatusBarAndTheErrorLog) {
+    ScriptedScanner scanner;
+    intake.SetScanner(&scanner);
+    host.Scanner = 0;
+    intake.TwainSourceMenuClick();
+    ASSERT_TRUE(host.TwainRead);
+
+    const std::string failed = S("＊＊＊ Twainの読み込みに失敗しました。");
+    struct Case {
+        const char* What;
+        AcquireResult Result;
+        std::optional<ImageSaveChoice> Save;
+        const char* Written; // file expected in the scanner folder, or nullptr
+        std::string Status;
+        std::vector<std::string> Log;
+    } cases[] = {
+        {"saved",
+         AcquireResult::Acquired,
+         ImageSaveChoice{dir.Sjis("scan/a.xyz"), 3},
+         "a.tif",
+         "",
+         {}},
+        {"cancelled at the device",
+         AcquireResult::Cancelled,
+         ImageSaveChoice{dir.Sjis("scan/b"), 1},
+         nullptr,
+         "",
+         {}},
+        {"save dialog cancelled", AcquireResult::Acquired, std::nullopt, nullptr, "", {}},
+        {"device failed",
+         AcquireResult::Failed,
+         ImageSaveChoice{dir.Sjis("scan/c"), 1},
+         nullptr,
+         failed,
+         {"* Twain Read Error"}},
+        {"cannot be saved",
+         AcquireResult::Acquired,
+         ImageSaveChoice{dir.Sjis("gone/d"), 1},
+         nullptr,
+         failed,
+         {"* Twain Read Error"}},
+    };
+    for (const auto& c : cases) {
+        logs.Error.Clear();
+        scanner.Result = c.Result;
+        host.SaveChoice = c.Save;
+        intake.TwainReadMenuClick();
+        EXPECT_EQ(ui.Status[1], c.Status) << c.What;
+        EXPECT_EQ(Errors(), c.Log) << c.What;
+        if (c.Written) {
+            EXPECT_TRUE(LoadImageFile(dir.Sjis("scan/" + std::string(c.Written)))) << c.What;
+        }
+    }
+    EXPECT_TRUE(ui.Messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(scan / "b.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(scan / "c.jpg"));
+}
+
 // ---------------------------------------------------------------- DICOM pages
 
 class IntakeDicom : public Intake {

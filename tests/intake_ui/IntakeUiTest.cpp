@@ -2,6 +2,7 @@
 // typed in place, the QR frame dragged on the first page, and the intake dialogs.
 #include "IntakeStation.h"
 
+#include "intake/ui/BigImageUnit.h"
 #include "intake/ui/DeleteWarningUnit.h"
 #include "intake/ui/PageCheckView.h"
 #include "intake/ui/QRFrameImage.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -203,6 +205,18 @@ TEST_F(IntakeUi, MainWindowControlsRunTheCommands) {
     clear.trigger();
     EXPECT_EQ(View().count(), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "scan" / "scan1.png"));
+}
+
+TEST_F(IntakeUi, FullSizeViewerShowsNoPictureOfAnotherPage) {
+    Page("p1.jpg", 1);
+    test::WriteFile(dir.Path() / "scan" / "p2.dcm", "not for the imaging library");
+    TBigImageForm viewer;
+    ASSERT_TRUE(viewer.LoadPage(dir.Sjis("scan/p1.jpg")));
+    EXPECT_FALSE(viewer.Image1->pixmap().isNull());
+    EXPECT_FALSE(viewer.LoadPage(dir.Sjis("scan/p2.dcm")));
+    EXPECT_TRUE(viewer.Image1->pixmap().isNull());
+    EXPECT_EQ(viewer.StatusBar1->currentMessage(),
+              QString::fromUtf8("ファイルを開くことができません。"));
 }
 
 TEST_F(IntakeUi, ReadSetRoundTripAndEnablingRules) {

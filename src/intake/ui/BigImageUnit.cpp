@@ -31,8 +31,14 @@ TBigImageForm::TBigImageForm(QWidget* parent) : QDialog(parent) {
 
 bool TBigImageForm::LoadPage(const std::string& sjisFile) {
     auto page = LoadImageFile(sjisFile);
-    if (!page)
+    if (!page) {
+        // The window lives for the whole run: a picture left from another page must not
+        // stand for this one.
+        Image1->clear();
+        Image1->adjustSize();
+        StatusBar1->showMessage(Utf8Text("ファイルを開くことができません。"));
         return false;
+    }
     Image1->setPixmap(QPixmap::fromImage(BitmapToQImage(*page)));
     Image1->adjustSize();
     StatusBar1->showMessage(QString("%1 x %2").arg(page->Width()).arg(page->Height()));

@@ -15,7 +15,8 @@ namespace pendlar {
 class TBigImageForm : public QDialog {
 public:
     explicit TBigImageForm(QWidget* parent = nullptr);
-    // Loads the page file; false (and the previous picture kept) when it cannot be read.
+    // Loads the page file; false when it cannot be read (a DICOM page, for one): the window
+    // then shows no picture and says so in its status bar.
     bool LoadPage(const std::string& sjisFile);
     // LoadPage, then shown modally.
     void Execute(const std::string& sjisFile);

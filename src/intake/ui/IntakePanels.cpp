@@ -144,14 +144,17 @@ void IntakePanels::ConnectCommands(const IntakeCommands& c) {
                 previous(e);
         };
     }
-    if (c.ReadImage && c.ReadSet) {
-        TReadSet* dialog = c.ReadSet;
-        on(c.ReadImage, [in, dialog] {
-            ReadSettings values = ReadSettings::From(in->Settings());
-            if (dialog->Execute(values))
-                in->ReadSetConfirmed(values);
-        });
-    }
+    if (c.ReadSet)
+        readSet_ = c.ReadSet;
+    on(c.ReadImage, [this] { ReadImageClick(); });
+}
+
+void IntakePanels::ReadImageClick() {
+    if (!readSet_)
+        return;
+    ReadSettings values = ReadSettings::From(intake_->Settings());
+    if (readSet_->Execute(values))
+        intake_->ReadSetConfirmed(values);
 }
 
 void IntakePanels::KanjakakuninResize() {

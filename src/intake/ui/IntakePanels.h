@@ -87,6 +87,9 @@ public:
 
     // Lays out the two pages of the patient-check tab side by side.
     void KanjakakuninResize();
+    // "読込設定": the intake settings dialog given to ConnectCommands, and its values taken
+    // in on "設定".
+    void ReadImageClick();
 
     // IntakeHost
     void HideCommercial() override;
@@ -118,6 +121,7 @@ public:
 private:
     std::unique_ptr<PageIntake> intake_;
     QWidget* dialogParent_;
+    TReadSet* readSet_ = nullptr;
 };
 
 } // namespace pendlar

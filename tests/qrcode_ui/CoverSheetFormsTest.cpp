@@ -114,6 +114,29 @@ TEST(TPrintFormatForm, DraggingAndPropertyWindowsReachTheSettingsOnClose) {
     EXPECT_EQ(d.Settings.QRCodeImage, TQRPositionRecord{});
 }
 
+// The symbol's window offers module sizes 2 to 100; the status bar says when the symbol
+// cannot be used with the size chosen: cut off by its area, or a size it does not take.
+TEST(TPrintFormatForm, QRWindowModuleSizes) {
+    struct Case {
+        int Size;
+        int Pxmag; // what the symbol uses afterwards
+        bool Refused;
+    };
+    const Case cases[] = {{3, 3, false},  {4, 4, false}, {5, 5, true},  {10, 10, true},
+                          {20, 10, true}, {4, 4, false}, {100, 4, true}};
+    Designer d;
+    for (const Case& c : cases) {
+        d.Next = [&](QDialog& dialog) {
+            dynamic_cast<TQRimgAtrForm&>(dialog).SizeEdit->setValue(c.Size);
+            return int(QDialog::Accepted);
+        };
+        d.Form.ItemMouseUp(10, Qt::RightButton);
+        EXPECT_EQ(d.Form.QRImage->Pxmag(), c.Pxmag) << c.Size;
+        EXPECT_EQ(d.Form.StatusPanel->text(), c.Refused ? U("*** QRCodeの使用はできません。") : "")
+            << c.Size;
+    }
+}
+
 TEST(TPrintFormatForm, PanelSettings) {
     Designer d;
     TPrintPanelSetForm panel;
@@ -331,6 +354,17 @@ TEST(TFaceForm, LoadsAListAndShowsItsFaults) {
     EXPECT_EQ(face.StatusPanel1->text(), U("ファイルにはデータがありません。"));
     face.LoadList(dir.Sjis("missing.txt"));
     EXPECT_EQ(face.StatusPanel1->text(), U("ファイル読み込みでエラーが発生しました。"));
+
+    // A list that cannot be read leaves nothing printable, not the list loaded before it,
+    // and an empty one likewise.
+    for (const char* bad : {"missing.txt", "empty.txt"}) {
+        face.LoadList(dir.Sjis("good.txt"));
+        ASSERT_TRUE(face.Printable());
+        face.LoadList(dir.Sjis(bad));
+        EXPECT_FALSE(face.Printable()) << bad;
+        face.FormatMenuClick();
+        EXPECT_FALSE(printEnabled) << bad;
+    }
 }
 
 } // namespace

@@ -107,6 +107,9 @@ void TFaceForm::LoadList(const std::string& sjisPath) {
         settings_.CsvFolder = sjisPath.substr(0, slash + 1);
     std::optional<std::vector<std::string>> lines = ReadLines(sjisPath);
     if (!lines) {
+        // The text area is empty now; printing the list loaded before would print sheets
+        // for patients nobody can see.
+        printable_ = false;
         StatusPanel1->setText(QString::fromUtf8("ファイル読み込みでエラーが発生しました。"));
         return;
     }

@@ -245,9 +245,13 @@ void TPrintFormatForm::ItemMouseUp(int item, Qt::MouseButton button) {
         qrForm_->Load(QRImage->y(), QRImage->x(), QRImage->Pxmag());
         RunModal(Modal, *qrForm_);
         QRImage->move(qrForm_->LeftEdit->value(), qrForm_->TopEdit->value());
-        QRImage->SetPxmag(qrForm_->SizeEdit->value());
+        const int size = qrForm_->SizeEdit->value();
+        QRImage->SetPxmag(size);
         SetStatus(QString());
-        if (!QRImage->SymbolDisped() || !CoverSymbolFits(QRImage->Core()))
+        // The window offers sizes the symbol does not take (above 10); the symbol then
+        // keeps its size, which must not look as if the typed one were in use.
+        if (QRImage->Pxmag() != size || !QRImage->SymbolDisped() ||
+            !CoverSymbolFits(QRImage->Core()))
             SetStatus(QString::fromUtf8(kCannotShowSymbol));
         return;
     }

@@ -79,9 +79,13 @@ public:
     void SetSymbolLeft(int v) { core_.SetSymbolLeft(v); }
     int SymbolTop() const { return core_.SymbolTop(); }
     void SetSymbolTop(int v) { core_.SetSymbolTop(v); }
+    int SymbolSpaceUp() const { return core_.SymbolSpaceUp(); }
     void SetSymbolSpaceUp(int v) { core_.SetSymbolSpaceUp(v); }
+    int SymbolSpaceDown() const { return core_.SymbolSpaceDown(); }
     void SetSymbolSpaceDown(int v) { core_.SetSymbolSpaceDown(v); }
+    int SymbolSpaceLeft() const { return core_.SymbolSpaceLeft(); }
     void SetSymbolSpaceLeft(int v) { core_.SetSymbolSpaceLeft(v); }
+    int SymbolSpaceRight() const { return core_.SymbolSpaceRight(); }
     void SetSymbolSpaceRight(int v) { core_.SetSymbolSpaceRight(v); }
 
     // ---- encoding

@@ -157,10 +157,14 @@ std::string TCaruteDate::FormatDate() const {
         static const char separators[] = {'.', '/', '-', '_', ' '};
         if (Style >= 0 && Style < 5)
             SetDateSeparator(separators[Style]);
+        if (d.Year == 0)
+            return {}; // no calendar date: nothing to show
         char s = DateSeparator();
         std::snprintf(buffer, sizeof buffer, "%04d%c%02d%c%02d", d.Year, s, d.Month, s, d.Day);
         return buffer;
     }
+    if (d.Year == 0)
+        return {};
     const Era& era = EraOfDate(Value);
     int eraYear = d.Year - era.Offset;
     if (Style == 0) {

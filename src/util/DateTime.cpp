@@ -51,11 +51,31 @@ TDateTime EncodeDate(int year, int month, int day) {
     return static_cast<double>(DaysFromCivil(year, month, day) - kEpochOffset);
 }
 
+namespace {
+
+// Day numbers of 0001-01-01 and of the day after 9999-12-31: the calendar's range.
+constexpr double kFirstDay = -693593.0;
+constexpr double kEndDay = 2958466.0;
+
+} // namespace
+
+bool InCalendar(TDateTime value) {
+    return value >= kFirstDay && value < kEndDay; // false for NaN too
+}
+
 CivilDate DecodeDate(TDateTime value) {
+    // Dates also come from billing records: a value no calendar holds (NaN, 1e300) has no
+    // date, rather than an undefined conversion to a day count.
+    if (!InCalendar(value))
+        return {};
     return CivilFromDays(static_cast<long>(std::floor(value)) + kEpochOffset);
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second) {
+    if (!InCalendar(value)) {
+        hour = minute = second = 0;
+        return;
+    }
     double fraction = value - std::floor(value);
     long seconds = std::lround(fraction * 86400.0);
     if (seconds >= 86400)

@@ -16,8 +16,11 @@ struct CivilDate {
 bool IsValidDate(int year, int month, int day);
 // The day number of a date; the date must be valid.
 TDateTime EncodeDate(int year, int month, int day);
-// The date and time of a day number.
+// The date and time of a day number; all zero for a value outside 0001-01-01 …
+// 9999-12-31 (or not a number).
 CivilDate DecodeDate(TDateTime value);
+// Whether a day number lies in 0001-01-01 … 9999-12-31 (false for NaN).
+bool InCalendar(TDateTime value);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second);
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
 

@@ -21,7 +21,8 @@ std::string ToLinuxPath(std::string_view text) {
 std::size_t SkipBlanks(std::string_view text, std::size_t start) {
     if (start > text.size())
         return start;
-    std::size_t p = start;
+    // Positions count from 1; a 0 would read the byte before the text.
+    std::size_t p = start == 0 ? 1 : start;
     while (p <= text.size() && text[p - 1] == ' ')
         ++p;
     return p;

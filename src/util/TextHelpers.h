@@ -14,7 +14,7 @@ std::string ReplaceChar(std::string_view text, char a, char b);
 std::string ToLinuxPath(std::string_view text);
 
 // The first position >= start whose byte is not a half-width space; length + 1 when there
-// is none; start itself when start is past the end.
+// is none; start itself when start is past the end. A start of 0 counts as 1.
 std::size_t SkipBlanks(std::string_view text, std::size_t start);
 
 // Removes leading half-width and full-width (0x81 0x40) spaces in any mix.

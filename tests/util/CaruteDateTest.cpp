@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace pendlar {
 namespace {
 
@@ -102,6 +104,31 @@ TEST(CaruteDate, FormatDate) {
         date.SetDate(EncodeDate(c.y, c.m, c.d));
         EXPECT_EQ(SjisToUtf8(date.FormatDate()), c.text);
     }
+}
+
+TEST(CaruteDate, ValuesNoCalendarHoldsGiveNoDate) {
+    // Dates also come from billing records, whose bytes may hold any double.
+    SetDateSeparator('/');
+    for (double value :
+         {1e300, -1e300, std::nan(""), EncodeDate(9999, 12, 31) + 1.0, EncodeDate(1, 1, 1) - 1.0}) {
+        SCOPED_TRACE(value);
+        const CivilDate d = DecodeDate(value);
+        EXPECT_EQ(d.Year, 0);
+        EXPECT_EQ(d.Month, 0);
+        EXPECT_EQ(d.Day, 0);
+        EXPECT_EQ(DateTimeText(value), "0000/00/00");
+        for (bool western : {true, false}) {
+            TCaruteDate date;
+            date.Western = western;
+            date.Style = 1;
+            date.SetDate(value);
+            EXPECT_EQ(date.FormatDate(), "");
+        }
+    }
+    const CivilDate last = DecodeDate(EncodeDate(9999, 12, 31) + 0.5);
+    EXPECT_EQ(last.Year, 9999);
+    EXPECT_EQ(last.Day, 31);
+    EXPECT_EQ(DecodeDate(EncodeDate(1, 1, 1)).Year, 1);
 }
 
 TEST(CaruteDate, WesternFormatSetsTheProcessSeparator) {

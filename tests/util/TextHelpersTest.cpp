@@ -26,6 +26,7 @@ TEST(TextHelpers, TrimAndSkipBlanks) {
     EXPECT_EQ(SkipBlanks("ab", 2), 2u);
     EXPECT_EQ(SkipBlanks("a  ", 2), 4u); // only blanks left: length + 1
     EXPECT_EQ(SkipBlanks("ab", 5), 5u);  // past the end: start itself
+    EXPECT_EQ(SkipBlanks(" ab", 0), 2u); // positions count from 1, never before the text
 }
 
 TEST(TextHelpers, ReadNumber) {

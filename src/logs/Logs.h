@@ -38,7 +38,8 @@ public:
 
     // Appends every line (CR LF each) to the file, creating it when missing, then clears
     // the log. When the file cannot be written the lines and the flag stay, so nothing is
-    // lost; the caller shows "*** ファイル追加エラーが発生しました。".
+    // lost, and the file is cut back to its earlier length, so no line is in it twice
+    // after the next append; the caller shows "*** ファイル追加エラーが発生しました。".
     bool AppendToFile(const std::string& sjisPath);
 
 private:

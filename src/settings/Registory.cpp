@@ -159,12 +159,12 @@ void TRegistory::LoadSettings() {
     LoadSettingsText(*this, *text);
 }
 
-void TRegistory::SaveSettings() const {
+bool TRegistory::SaveSettings() const {
     const std::string path = SettingsFilePath();
     std::error_code ec;
     std::filesystem::create_directories(FsPath(path).parent_path(), ec);
     // A folder that cannot be made or written leaves the old file as it was, without a message.
-    WriteFileAtomically(path, FormatSettingsFile(*this));
+    return WriteFileAtomically(path, FormatSettingsFile(*this));
 }
 
 void TRegistory::SetHPCode(const std::string& text) {

@@ -50,7 +50,9 @@ public:
     // Loads all or nothing: any read failure gives the defaults for every field.
     void LoadSettings();
     // Writes every value; a folder that cannot be created or written leaves the old file.
-    void SaveSettings() const;
+    // False when nothing was written (the program goes on without a message; a tool
+    // reports it).
+    bool SaveSettings() const;
 
     void SetHPCode(const std::string& text); // keeps the first 16 bytes
     void SetKaCode(const std::string& text); // keeps the first 4 bytes

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace pendlar {
 namespace {
 
@@ -44,6 +49,30 @@ TEST(SaveLog, FailedAppendKeepsLinesAndFlag) {
     EXPECT_EQ(log.Lines().size(), 1u);
     EXPECT_TRUE(log.HasUnsavedLines());
     EXPECT_EQ(SjisToUtf8(SaveLogAppendError()), "*** ファイル追加エラーが発生しました。");
+}
+
+TEST(SaveLog, AppendThatFailsHalfwayLeavesTheFileAsItWas) {
+    // A disk that fills up during the append, made by a file-size limit in a child process.
+    test::TempDir dir;
+    const std::string earlier = "7,/c/a.pdf\r\n";
+    test::WriteFile(dir.Path() / "log.txt", earlier);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{static_cast<rlim_t>(earlier.size() + 20), RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        TSaveLog log;
+        log.Add(std::string(30, 'x'));
+        log.Add(std::string(30, 'y'));
+        const bool appended = log.AppendToFile(dir.Sjis("log.txt"));
+        _exit(!appended && log.Lines().size() == 2 && log.HasUnsavedLines() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the append did not fail, or lost the lines";
+    EXPECT_EQ(test::ReadFile(dir.Path() / "log.txt"), earlier);
 }
 
 TEST(ErrorLog, WriteReplacesFileAndKeepsLines) {

@@ -208,7 +208,7 @@ TEST_F(RegistoryTest, FailedSaveLeavesNothingBehind) {
     // folder that cannot be created: no message, no exception, no stray temporary file.
     std::filesystem::create_directories(dir.Path() / "Pendlar15.conf" / "keep");
     TRegistory r;
-    r.SaveSettings();
+    EXPECT_FALSE(r.SaveSettings());
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "Pendlar15.conf" / "keep"));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path()))
@@ -217,8 +217,32 @@ TEST_F(RegistoryTest, FailedSaveLeavesNothingBehind) {
 
     test::WriteFile(dir.Path() / "plainfile", "x");
     SetProfileDir((dir.Path() / "plainfile" / "profile").string());
-    r.SaveSettings();
+    EXPECT_FALSE(r.SaveSettings());
     EXPECT_EQ(test::ReadFile(dir.Path() / "plainfile"), "x");
+}
+
+TEST_F(RegistoryTest, ToolSavesAssignmentsAndReportsASaveThatFailed) {
+    auto tool = [&](const std::string& args, std::string& out) {
+        out.clear();
+        return test::RunCommand(std::string(PENDLAR_TOOL) + " settings --profile '" +
+                                    dir.Path().string() + "' " + args + " 2>&1",
+                                &out);
+    };
+    std::string out;
+    ASSERT_EQ(tool("--set Quality=90 --set 'CsvFolder=/データ/'", out), 0) << out;
+    TRegistory r;
+    r.LoadSettings();
+    EXPECT_EQ(r.Quality, 90);
+    EXPECT_EQ(r.CsvFolder, SjisOf("/データ/"));
+    ASSERT_EQ(tool("", out), 0);
+    EXPECT_NE(out.find("\nQuality=90\n"), std::string::npos);
+
+    // A settings file that cannot be replaced: the tool must not claim it saved.
+    std::filesystem::remove(ConfPath());
+    std::filesystem::create_directories(dir.Path() / "Pendlar15.conf" / "keep");
+    EXPECT_EQ(tool("--set Quality=70", out), 1);
+    EXPECT_NE(out.find("could not be written"), std::string::npos) << out;
+    EXPECT_EQ(tool("--set Quality=x", out), 2);
 }
 
 TEST(Registory, CodesAreCutByBytes) {

@@ -4,6 +4,7 @@
 #include "settings/Registory.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsTable.h"
+#include "util/Profile.h"
 #include "util/Sjis.h"
 
 #include <cstdio>
@@ -63,7 +64,8 @@ int RunSettings(Args& args) {
             return UsageError("settings", "value of the wrong form for " + a.substr(0, eq));
         entry->Set(settings, value);
     }
-    settings.SaveSettings();
+    if (!settings.SaveSettings())
+        return Fail("the settings file could not be written: " + SjisToUtf8(SettingsFilePath()));
     return kOk;
 }
 

@@ -577,15 +577,50 @@ bool TMainForm::SaveButtonEnabledBeforeLock() const {
     return WidgetEnabled(SaveButton);
 }
 
+bool TMainForm::CommandRunning() const {
+    return lockDepth_ > 0 || ui_->InsideCall() || QApplication::activeModalWidget() != nullptr;
+}
+
+void TMainForm::ResumeClose() {
+    if (!closeWaiting_)
+        return;
+    if (CommandRunning()) {
+        QTimer::singleShot(50, this, [this] { ResumeClose(); });
+        return;
+    }
+    close();
+}
+
 bool TMainForm::FormClose() {
-    if (SaveButtonEnabledBeforeLock() &&
-        UI().Message(SjisOf("カルテが保存されていません。\n終了しますか？"), "",
-                     MsgIcon::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+    const auto askUnsavedLog = [this] {
+        return UI().Message(SjisOf("ログファイルが追加保存されていません。\n終了しますか？"), "",
+                            MsgIcon::Confirmation, MsgButtons::YesNo) == MsgResult::Yes;
+    };
+    const bool resumed = closeWaiting_;
+    closeWaiting_ = false;
+    if (!resumed) {
+        if (SaveButtonEnabledBeforeLock() &&
+            UI().Message(SjisOf("カルテが保存されていません。\n終了しますか？"), "",
+                         MsgIcon::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+            return false;
+        if (Logs.Save.HasUnsavedLines() && !askUnsavedLog())
+            return false;
+    } else if (Logs.Save.HasUnsavedLines() && Logs.Save.Lines().size() != logLinesAnswered_ &&
+               !askUnsavedLog()) {
+        // The command that ended meanwhile added lines the person was not asked about.
         return false;
-    if (Logs.Save.HasUnsavedLines() &&
-        UI().Message(SjisOf("ログファイルが追加保存されていません。\n終了しますか？"), "",
-                     MsgIcon::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+    }
+
+    // The close button stays enabled during the busy lock, so a close can come in through
+    // the pending events or a message of a running save, add or intake. That command still
+    // needs the database, the settings and the page list: the shutdown waits until it has
+    // returned to the event loop.
+    if (CommandRunning()) {
+        closeWaiting_ = true;
+        logLinesAnswered_ = Logs.Save.HasUnsavedLines() ? Logs.Save.Lines().size() : 0;
+        QTimer::singleShot(50, this, [this] { ResumeClose(); });
         return false;
+    }
 
     // Settings never loaded (a close before the start-up ran) must not overwrite the
     // stored ones with defaults, nor the word lists with empty lists.
@@ -778,7 +813,7 @@ void TMainForm::DBSetMenuClick() {
 void TMainForm::SaveSettingClick() {
     if (!windows_ || !windows_->WriteSetForm)
         return;
-    if (!pendlar::SaveSettingClick(*windows_->WriteSetForm, *Registory, UI()))
+    if (!pendlar::SaveSettingClick(*windows_->WriteSetForm, *Registory))
         return;
     // New folder or file-name settings: the chart must be chosen again before saving.
     FilingNow.Mode = ChartFilingMode::None;

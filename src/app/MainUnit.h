@@ -132,8 +132,10 @@ public:
     // Start-up and shutdown.
     void FormCreate();
     void FormShow();
-    // The shutdown questions and saving; false when the person chose to stay.
+    // The shutdown questions and saving; false when the person chose to stay, or when a
+    // command is still running (the shutdown then follows once it has ended).
     bool FormClose();
+    bool CloseWaiting() const { return closeWaiting_; }
 
     // Operations the flows use.
     // lock = true disables the main controls and remembers their states; lock = false
@@ -201,6 +203,9 @@ private:
     bool FilterEvent(QObject* watched, QEvent* event);
     std::vector<LockedItem> LockTargets() const;
     bool SaveButtonEnabledBeforeLock() const;
+    // A command holds the busy lock, or is inside a message, a dialog or pending events.
+    bool CommandRunning() const;
+    void ResumeClose();
 
     // The page intake: its tabs, commands and the objects it reads pages with.
     void BuildIntake();
@@ -230,6 +235,10 @@ private:
     bool startupDone_ = false;
     bool settingsLoaded_ = false;
     bool closed_ = false;
+    // A close the person confirmed while a command was running, and the unsaved save-log
+    // lines they were asked about then.
+    bool closeWaiting_ = false;
+    std::size_t logLinesAnswered_ = 0;
     // The page editor's comment and bookmark lists as loaded from the data folder.
     EditorWordLists editorWords_;
 };

@@ -235,6 +235,41 @@ TEST(StartUp, MissingTableGivesItsMessageAndCloses) {
     EXPECT_TRUE(FileExists(db)); // the file itself is left alone
 }
 
+TEST(StartUp, TempFolderThatCannotBeMadeStopsBeforeTheDatabase) {
+    Station st;
+    st.MakeDatabase();
+    test::WriteFile(st.Dir.Path() / "Temp", "a file where the folder belongs");
+    TMainForm& m = st.Start();
+    EXPECT_TRUE(m.isVisible());
+    ASSERT_EQ(MessageTexts(st.UI), std::vector<std::string>{"File System Dir エラー"});
+    EXPECT_EQ(st.UI.Messages[0].Icon, MsgIcon::Error);
+    EXPECT_EQ(st.UI.Messages[0].Buttons, MsgButtons::Abort);
+    EXPECT_EQ(st.ErrorLog(), std::vector<std::string>{"*** Temp Directory Create Error"});
+    EXPECT_FALSE(m.Database->CaruteDatabase.Connected());
+    EXPECT_EQ(Utf8(m.StatusPanel1->text()), "");
+
+    m.Registory->HPCode = "kept";
+    m.close();
+    EXPECT_TRUE(m.isHidden());
+    EXPECT_EQ(st.StoredSettings().HPCode, "kept");
+}
+
+TEST(StartPanel, TheCrossHidesItForGood) {
+    Station st;
+    st.MakeDatabase();
+    TMainForm& m = st.Start();
+    ASSERT_FALSE(m.Commercial->isHidden());
+    const QPointF at(2, 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, m.ErasePoint->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(m.ErasePoint, &event);
+    }
+    EXPECT_TRUE(m.Commercial->isHidden());
+    EXPECT_FALSE(m.PageControl->isHidden());
+}
+
 TEST(Shutdown, EachQuestionCancelsTheCloseOnNo) {
     Station st;
     st.MakeDatabase();
@@ -351,6 +386,62 @@ TEST(BusyLock, RestoresEachControlToItsEarlierStateAndLeavesCloseAndMenuAlone) {
               "カルテが保存されていません。\n終了しますか？");
     m.LockControls(false);
     EXPECT_TRUE(m.SaveButton->isEnabled());
+}
+
+TEST(BusyLock, ACloseDuringACommandWaitsForItsEndAndAsksAboutTheLinesItAdded) {
+    Station st;
+    st.MakeDatabase();
+    TMainForm& m = st.Start();
+    const std::string unsavedChart = "カルテが保存されていません。\n終了しますか？";
+    const std::string unsavedLog = "ログファイルが追加保存されていません。\n終了しますか？";
+    m.SaveButton->setEnabled(true);
+    m.Registory->HPCode = "9876";
+
+    // 終了 pressed while a save holds the lock: the person is asked, but the database and
+    // the settings stay with the save until it ends.
+    m.LockControls(true);
+    st.UI.MessageAnswers = {MsgResult::Yes};
+    m.close();
+    EXPECT_TRUE(m.CloseWaiting());
+    test::WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_TRUE(m.Database->CaruteDatabase.Connected());
+    EXPECT_EQ(st.StoredSettings().HPCode, "");
+
+    // The save ends: its button goes off and its chart-saved line is new to the person.
+    m.LockControls(false);
+    m.SaveButton->setEnabled(false);
+    m.Logs.AddSaveLog("7,/charts/a.pdf");
+    st.UI.MessageAnswers = {MsgResult::No};
+    ASSERT_TRUE(test::WaitUntil([&] { return !m.CloseWaiting(); }));
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_TRUE(m.Database->CaruteDatabase.Connected());
+
+    st.UI.MessageAnswers = {MsgResult::Yes};
+    m.close();
+    EXPECT_TRUE(m.isHidden());
+    EXPECT_EQ(MessageTexts(st.UI),
+              (std::vector<std::string>{unsavedChart, unsavedLog, unsavedLog}));
+    EXPECT_FALSE(m.Database->CaruteDatabase.Connected());
+    EXPECT_EQ(st.StoredSettings().HPCode, "9876");
+}
+
+TEST(BusyLock, ACloseFromInsideAFlowsMessageWaitsUntilTheFlowHasReturned) {
+    Station st;
+    st.MakeDatabase();
+    TMainForm& m = st.Start();
+    // The person closes the window while a flow's message is up (after its lock ended,
+    // before it has written its row).
+    st.UI.OnMessage = [&](const ScriptedUserInterface::ShownMessage& shown) {
+        if (SjisToUtf8(shown.Text) == "保存しました。")
+            m.close();
+    };
+    m.UI().Message(SjisOf("保存しました。"), "", MsgIcon::Information, MsgButtons::Ok);
+    EXPECT_TRUE(m.CloseWaiting());
+    EXPECT_TRUE(m.Database->CaruteDatabase.Connected()); // the flow can still write its row
+    st.UI.OnMessage = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] { return m.isHidden(); }));
+    EXPECT_FALSE(m.Database->CaruteDatabase.Connected());
 }
 
 TEST(Keys, F1AndF2ActOnReleaseOnlyAndOtherKeysPassThrough) {

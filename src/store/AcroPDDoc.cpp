@@ -462,6 +462,13 @@ bool CAcroPDDoc::Save(int /*saveType*/, const std::string& sjisPath) {
     if (!qpdf_)
         return Fail("no document is open");
     const std::filesystem::path target = FsPath(sjisPath);
+    // A file its owner may not write has been protected on purpose: it is not rewritten.
+    // (The rename below would replace it whatever its permissions.)
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && (existing.st_mode & S_IWUSR) == 0) {
+        Close();
+        return Fail("the file is read-only");
+    }
     std::string hidden = ".";
     hidden += target.filename().string();
     hidden += ".XXXXXX";

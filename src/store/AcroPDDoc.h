@@ -8,6 +8,7 @@
 //   work. A damaged file is not repaired: a stored chart is never rewritten from a guess.
 // - Save writes a temporary file in the target's folder, reads it back, and only then
 //   renames it over the target. Any failure leaves the target byte for byte as it was.
+//   A read-only target (no write permission for its owner) is refused.
 // - The methods are virtual so that tests can stand in a layer that fails.
 #pragma once
 

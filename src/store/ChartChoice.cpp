@@ -13,6 +13,7 @@
 #include "util/Sjis.h"
 #include "util/UserInterface.h"
 
+#include <filesystem>
 #include <system_error>
 
 namespace pendlar {
@@ -52,6 +53,16 @@ std::string AsideName(const std::string& path) {
         if (!std::filesystem::exists(std::filesystem::symlink_status(FsPath(candidate), ec)))
             return candidate;
     }
+}
+
+// A chart its owner may not write has been protected on purpose; like any file that
+// cannot be deleted, it is not erased. (Moving it aside would succeed on this file system
+// whatever its permissions, so the protection is looked at first.)
+bool IsReadOnlyFile(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(FsPath(path), ec);
+    return !ec &&
+           (st.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }
 
 bool MoveFile(const std::string& from, const std::string& to) {
@@ -187,7 +198,7 @@ void EraseBtnClick(FilingContext& c) {
         Abort(c, "書込禁止設定です。\nFileの削除に失敗しました。", "*** File Delete Error : 消去");
     } else {
         const std::string aside = AsideName(path);
-        if (!MoveFile(path, aside)) {
+        if (IsReadOnlyFile(path) || !MoveFile(path, aside)) {
             Abort(c, "Fileの削除に失敗しました。", "*** File Delete Error : 消去");
         } else {
             Database& database = c.Db.CaruteDatabase;

@@ -17,7 +17,8 @@ void PrintBtnClick(FilingContext& context);
 // EraseBtn "消去": after two questions, removes the stored file and its row together.
 // The file is first moved aside, the row deleted in a transaction, and only then the file
 // removed; when the row cannot be deleted the file is put back, so a failed erase never
-// leaves a row without its file or a file without its row.
+// leaves a row without its file or a file without its row. A chart its owner may not write
+// (read-only) is not erased.
 void EraseBtnClick(FilingContext& context);
 
 // The save-readiness check on the window: Save disabled, then enabled when the chart may

@@ -1,7 +1,8 @@
 #include "store/IjiRecord.h"
 
+#include "util/DateTime.h"
+
 #include <bit>
-#include <cmath>
 #include <cstring>
 
 namespace pendlar {
@@ -29,21 +30,21 @@ std::vector<IjiField> BuildLayout() {
         IjiKind kind;
     };
     const Plain group1[] = {
-        {"PName", 27, 41, T},     {"PKana", 68, 41, T},    {"Psex", 109, 4, I},
-        {"PBirth", 113, 11, T},   {"Padress", 124, 61, T}, {"Pubin", 185, 21, T},
-        {"Ptel", 206, 21, T},     {"Pkeitai", 227, 21, T}, {"RName", 248, 41, T},
+        {"PName", 27, 41, T},     {"PKana", 68, 41, T},     {"Psex", 109, 4, I},
+        {"PBirth", 113, 11, T},   {"Padress", 124, 61, T},  {"Pubin", 185, 21, T},
+        {"Ptel", 206, 21, T},     {"Pkeitai", 227, 21, T},  {"RName", 248, 41, T},
         {"Raddress", 289, 61, T}, {"Rzokugara", 350, 4, I}, {"Rtel", 354, 21, T},
-        {"Rkeitai", 375, 21, T},  {"Sname", 396, 41, T},   {"Sadress", 437, 61, T},
+        {"Rkeitai", 375, 21, T},  {"Sname", 396, 41, T},    {"Sadress", 437, 61, T},
         {"Stel", 498, 21, T},
     };
     for (const auto& f : group1)
         Add(v, f.name, f.offset, f.length, f.kind, 1);
     const Plain group2[] = {
-        {"Hhokenno", 519, 41, T},    {"Hkigouno", 560, 41, T},     {"Hname", 601, 41, T},
-        {"Hzokugara", 642, 4, I},    {"Hlimitdate", 646, 11, T},   {"Hshikakudate", 657, 11, T},
-        {"Hhokenname", 668, 41, T},  {"Hhokenadr", 709, 61, T},    {"Hhokentel", 770, 21, T},
-        {"Hkouhino1", 791, 41, T},   {"Hjukyuno1", 832, 41, T},    {"Hkouhino2", 873, 41, T},
-        {"Hjukyuno2", 914, 41, T},   {"Hjname", 955, 41, T},       {"Hjadr", 996, 61, T},
+        {"Hhokenno", 519, 41, T},   {"Hkigouno", 560, 41, T},   {"Hname", 601, 41, T},
+        {"Hzokugara", 642, 4, I},   {"Hlimitdate", 646, 11, T}, {"Hshikakudate", 657, 11, T},
+        {"Hhokenname", 668, 41, T}, {"Hhokenadr", 709, 61, T},  {"Hhokentel", 770, 21, T},
+        {"Hkouhino1", 791, 41, T},  {"Hjukyuno1", 832, 41, T},  {"Hkouhino2", 873, 41, T},
+        {"Hjukyuno2", 914, 41, T},  {"Hjname", 955, 41, T},     {"Hjadr", 996, 61, T},
         {"Hjtel", 1057, 21, T},
     };
     for (const auto& f : group2)
@@ -74,11 +75,11 @@ std::vector<IjiField> BuildLayout() {
         Add(v, "Gtenki" + n, base + 83, 4, I, 5);
     }
     const Plain group6[] = {
-        {"NShinryoka", 4344, 41, T},  {"Nbyuto", 4385, 21, T},
-        {"Nshujidct", 4406, 41, T},   {"Nnyuinday", 4447, 11, T},
-        {"Ntaiinday", 4458, 11, T},   {"NzenkaiNyuinCheck", 4469, 1, IjiKind::Flag},
+        {"NShinryoka", 4344, 41, T},   {"Nbyuto", 4385, 21, T},
+        {"Nshujidct", 4406, 41, T},    {"Nnyuinday", 4447, 11, T},
+        {"Ntaiinday", 4458, 11, T},    {"NzenkaiNyuinCheck", 4469, 1, IjiKind::Flag},
         {"Nzenkainyuin", 4470, 11, T}, {"Nzenkaitaiin", 4481, 11, T},
-        {"Ntenki", 4492, 4, I},       {"NtenkiTo", 4496, 4, I},
+        {"Ntenki", 4492, 4, I},        {"NtenkiTo", 4496, 4, I},
     };
     for (const auto& f : group6)
         Add(v, f.name, f.offset, f.length, f.kind, 6);
@@ -145,7 +146,9 @@ std::optional<IjiValue> ReadIjiField(const std::string& plain, const IjiField& f
     case IjiKind::DateTime: {
         double d;
         std::memcpy(&d, plain.data() + f.Offset, sizeof d);
-        if (!std::isfinite(d))
+        // The creation date is shown and printed as a calendar date: a value that is no
+        // day of 0001-01-01 … 9999-12-31 (or not a number) is a damaged record.
+        if (!InCalendar(d))
             return std::nullopt;
         return IjiValue(d);
     }

@@ -44,7 +44,7 @@ struct IjiEntry {
 
 // Reads one field from a plain record of at least kIjiRecordSize bytes; nullopt when the
 // bytes cannot be that field (a text length beyond its capacity, a date that is not a
-// finite number).
+// day of 0001-01-01 … 9999-12-31).
 std::optional<IjiValue> ReadIjiField(const std::string& plain, const IjiField& field);
 
 // Writes one field into a plain record; false when the value does not fit (text too long)

@@ -39,6 +39,15 @@ void Warn(FilingContext& c, const char* utf8Message, const char* logLine) {
     c.Logs.AddErrorLog(SjisOf(logLine));
 }
 
+// A chart file that cannot be written where it belongs: the system error, its log line and
+// the status text.
+void RefuseFile(FilingContext& c, const std::string& path, const char* reason) {
+    c.Ui.Message(SjisOf("システムエラーです。\n管理者へ連絡して下さい。"), "", MsgIcon::Error,
+                 MsgButtons::Ok);
+    c.Logs.AddErrorLog("*** " + path + " " + reason);
+    c.Ui.SetStatus(1, SjisOf("書き込みに失敗しました。"));
+}
+
 // A number typed into an edit, or the warning and log line of the first fault.
 std::optional<long> ReadNumber(FilingContext& c, const std::string& text, long lo, long hi,
                                const char* notNumber, const char* notNumberLog,
@@ -154,13 +163,16 @@ bool SaveNewChart(FilingContext& c, long patient, long sub) {
     const TDateTime now = Now();
     const std::string fileName = ChartFileName(s, patient, sub, now);
     const std::string folder = ChartFolder(s, c.DirFile, patient);
+    // FILEPATH keeps 255 bytes: a longer path would be registered cut, and no station could
+    // open, extend or erase the chart through its row. Nothing is written then.
+    if (folder.size() + 1 + fileName.size() > kPathColumnBytes) {
+        RefuseFile(c, folder + "/" + fileName,
+                   "System:File Path is longer than the Database column (255 bytes)");
+        return true;
+    }
     if (c.DirFile.FileExistsIn(fileName)) {
-        c.Ui.Message(SjisOf("システムエラーです。\n管理者へ連絡して下さい。"), "", MsgIcon::Error,
-                     MsgButtons::Ok);
-        c.Logs.AddErrorLog("*** " + folder + "/" + fileName +
-                           " System:File is not registed in Database but Existed ,so OverWrite "
-                           "raising)");
-        c.Ui.SetStatus(1, SjisOf("書き込みに失敗しました。"));
+        RefuseFile(c, folder + "/" + fileName,
+                   "System:File is not registed in Database but Existed ,so OverWrite raising)");
         return true;
     }
     if (!c.DirFile.EnsureFolder()) {

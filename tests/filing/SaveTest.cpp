@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <filesystem>
 
 namespace pendlar::test {
@@ -119,6 +121,79 @@ TEST(SaveNewChart, FileNameFromTheSettings) {
     EXPECT_EQ(ChartFileName(s, 7, 12, jan9), "HP_7_12_2025_1_9_3N.pdf");
 }
 
+TEST(SaveNewChart, ChartFolderFromTheSettings) {
+    struct Case {
+        const char* Target;
+        std::array<const char*, 8> Levels; // L1Front, L1Back, … L4Front, L4Back
+        const char* Folder;
+    } cases[] = {
+        {"/srv/Charts/", {"", "", "", "", "", "", "", ""}, "/srv/Charts/01/23/45/67"},
+        {"/srv/Charts", {"", "", "", "", "", "", "", ""}, "/srv/Charts/01/23/45/67"},
+        {"/srv/Charts", {"P", "x", "", "", "", "", "", ""}, "/srv/Charts/P01x/23/45/67"},
+        {"/srv/Charts",
+         {"P", "x", "Q", "y", "R", "z", "S", "w"},
+         "/srv/Charts/P01x/Q23y/R45z/S67w"},
+    };
+    for (const Case& c : cases) {
+        TRegistory s;
+        s.Target = c.Target;
+        std::string* levels[] = {&s.L1Front, &s.L1Back, &s.L2Front, &s.L2Back,
+                                 &s.L3Front, &s.L3Back, &s.L4Front, &s.L4Back};
+        for (int i = 0; i < 8; ++i)
+            *levels[i] = c.Levels[static_cast<std::size_t>(i)];
+        TDirFile dirFile;
+        EXPECT_EQ(ChartFolder(s, dirFile, 1234567), c.Folder) << c.Target;
+    }
+}
+
+// FILEPATH holds 255 bytes: a chart whose path is longer would be registered under a path
+// that names no file, so it is not filed at all.
+TEST(SaveNewChart, APathLongerThanItsColumnIsRefusedBeforeAnythingIsWritten) {
+    const std::size_t nameAndLevels = std::string("/01/23/45/67/").size() + std::strlen(kName);
+    for (std::size_t length : {std::size_t{255}, std::size_t{256}}) {
+        SCOPED_TRACE(length);
+        FilingDesk desk;
+        const std::string base = desk.ChartsDir() + "/";
+        desk.Settings.Target = base + std::string(length - nameAndLevels - base.size(), 'x');
+        Ready(desk);
+        desk.Save();
+        const std::string path = desk.Settings.Target + "/01/23/45/67/" + kName;
+        ASSERT_EQ(path.size(), length);
+        if (length == 255) {
+            EXPECT_EQ(desk.MessagesUtf8(), Strings{"保存しました。"});
+            ASSERT_EQ(desk.Rows().size(), 1u);
+            EXPECT_EQ(desk.Rows()[0].at("FILEPATH"), path);
+            continue;
+        }
+        EXPECT_EQ(desk.MessagesUtf8(), Strings{"システムエラーです。\n管理者へ連絡して下さい。"});
+        EXPECT_EQ(desk.ErrorLogUtf8(),
+                  Strings{"*** " + path +
+                          " System:File Path is longer than the Database column (255 bytes)"});
+        EXPECT_EQ(SjisToUtf8(desk.Ui.Status[1]), "書き込みに失敗しました。");
+        EXPECT_TRUE(FilesBelow(desk.ChartsDir()).empty());
+        EXPECT_TRUE(desk.Rows().empty());
+        EXPECT_EQ(desk.State.Mode, ChartFilingMode::New);
+        EXPECT_FALSE(desk.Window.IsEnabled(FilingControl::SaveButton));
+        EXPECT_EQ(PlainFiles(desk.ScanDir()), 3u);
+    }
+}
+
+TEST(SaveNewChart, TheLastPatientAndSubNumberAreFiled) {
+    FilingDesk desk;
+    desk.ScanPages(3);
+    desk.Confirm("99999999");
+    desk.Select("999");
+    desk.Ui.Messages.clear();
+    desk.Save();
+    EXPECT_EQ(desk.MessagesUtf8(), Strings{"保存しました。"});
+    EXPECT_EQ(FilesBelow(desk.ChartsDir()),
+              Strings{"99/99/99/99/HP1234_99999999_999_2024_5_3_0.pdf"});
+    const std::vector<Row> rows = desk.Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("CARUTENO"), "99999999");
+    EXPECT_EQ(rows[0].at("CARUTESUBNO"), "999");
+}
+
 // One row per failure of the save and erase tables: what the person sees, what the logs
 // hold, and that nothing is left half done.
 struct FailureCase {
@@ -155,6 +230,16 @@ void StoredAndChosen(FilingDesk& d) {
 
 void Erase(FilingDesk& d) {
     EraseBtnClick(d.Context);
+}
+
+void Print(FilingDesk& d) {
+    PrintBtnClick(d.Context);
+}
+
+// The chosen chart's row names no file (a row damaged by hand or by another program).
+void StoredWithoutPath(FilingDesk& d) {
+    StoredAndChosen(d);
+    ASSERT_TRUE(d.Db.CaruteDatabase.Execute("UPDATE PDF_PATH SET FILEPATH = '';"));
 }
 
 class SaveAndEraseFailures : public testing::TestWithParam<FailureCase> {};
@@ -203,6 +288,24 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     3,
                     true},
+        FailureCase{"PatientNegative",
+                    [](FilingDesk& d) { d.Window.PatientText = "-5"; },
+                    Save,
+                    {"患者番号エラー\n値の範囲？"},
+                    {"** ID Number Range Error : Save"},
+                    0,
+                    {},
+                    3,
+                    true},
+        FailureCase{"PatientPastTheLastNumber",
+                    [](FilingDesk& d) { d.Window.PatientText = "100000000"; },
+                    Save,
+                    {"患者番号エラー\n値の範囲？"},
+                    {"** ID Number Range Error : Save"},
+                    0,
+                    {},
+                    3,
+                    true},
         FailureCase{"SubNotANumber",
                     [](FilingDesk& d) { d.Window.SubNoText = "x"; },
                     Save,
@@ -214,6 +317,15 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         FailureCase{"SubTooLarge",
                     [](FilingDesk& d) { d.Window.SubNoText = "1000"; },
+                    Save,
+                    {"連番エラー\n値の範囲？"},
+                    {"** SubID Number Range Error : Save"},
+                    0,
+                    {},
+                    3,
+                    true},
+        FailureCase{"SubNegative",
+                    [](FilingDesk& d) { d.Window.SubNoText = "-1"; },
                     Save,
                     {"連番エラー\n値の範囲？"},
                     {"** SubID Number Range Error : Save"},
@@ -326,6 +438,52 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     3,
                     true},
+        FailureCase{"EraseOfAReadOnlyChart",
+                    [](FilingDesk& d) {
+                        StoredAndChosen(d);
+                        fs::permissions(d.Dir.Path() / kStored, fs::perms::owner_read |
+                                                                    fs::perms::group_read |
+                                                                    fs::perms::others_read);
+                    },
+                    Erase,
+                    {"このファイルを消去しますか?\n患者番号 1234567 連番 0", "本当に消去しますか?",
+                     "Fileの削除に失敗しました。"},
+                    {"*** File Delete Error : 消去"},
+                    1,
+                    {kStored},
+                    3,
+                    false},
+        FailureCase{"EraseOfARowWithoutAPath",
+                    StoredWithoutPath,
+                    Erase,
+                    {"このファイルを消去しますか?\n患者番号 1234567 連番 0", "本当に消去しますか?",
+                     "DB System (2) エラー"},
+                    {"*** File Path Error : 消去"},
+                    1,
+                    {kStored},
+                    3,
+                    true},
+        FailureCase{"PrintOfARowWithoutItsFile",
+                    [](FilingDesk& d) {
+                        StoredAndChosen(d);
+                        fs::remove(d.Dir.Path() / kStored);
+                    },
+                    Print,
+                    {"ファイルが見つかりません。"},
+                    {"*** File is not Exist Error : 印刷"},
+                    1,
+                    {},
+                    3,
+                    true},
+        FailureCase{"PrintOfARowWithoutAPath",
+                    StoredWithoutPath,
+                    Print,
+                    {"File Path エラー"},
+                    {"*** File Path Error : 印刷"},
+                    1,
+                    {kStored},
+                    3,
+                    true},
         FailureCase{"EraseWhileTheDatabaseIsReadOnly",
                     [](FilingDesk& d) {
                         StoredAndChosen(d);
@@ -350,6 +508,74 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     1}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.Name; });
+
+// The flows on a stored chart when their query cannot run (the table has gone): each shows
+// its own box with the Abort button and adds its own error-log line.
+TEST(StoredChartFlows, AQueryThatCannotRunShowsItsBoxAndLine) {
+    struct Case {
+        const char* Name;
+        const char* Table; // renamed away before the act
+        std::function<void(FilingDesk&)> Act;
+        Strings Messages; // the flow's own box last; print adds the general error message
+        const char* LogLine;
+        std::size_t Total;
+    } cases[] = {
+        {"sub-number choice",
+         "PDF_PATH",
+         [](FilingDesk& d) { d.Select("0"); },
+         {"DB System エラー"},
+         "*** Database System Error : 連番",
+         1},
+        {"print", "PDF_PATH", Print, {"DB System エラー"}, "*** Database Error : 印刷", 2},
+        {"erase",
+         "PDF_PATH",
+         Erase,
+         {"このファイルを消去しますか?\n患者番号 1234567 連番 0", "本当に消去しますか?",
+          "DB System エラー"},
+         "*** Database Error : 消去",
+         3},
+        {"add",
+         "PDF_PATH",
+         [](FilingDesk& d) {
+             d.Settings.WriteInhibit = false;
+             d.Save();
+         },
+         {"DB System エラー"},
+         "*** DataBase Read Error : Add Execute",
+         1},
+        {"confirmation, the chart list",
+         "PDF_PATH",
+         [](FilingDesk& d) { d.Confirm("7654321"); },
+         {"DB System エラー"},
+         "*** Id No Search Database Error",
+         1},
+        {"confirmation, the billing record",
+         "PDF_DATA",
+         [](FilingDesk& d) {
+             d.Settings.UseIryoData = true;
+             d.Confirm("7654321");
+         },
+         {"DB System エラー(医事)"},
+         "*** 医事 Database Read Error",
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FilingDesk desk;
+        StoredAndChosen(desk);
+        desk.Logs.Error.Clear();
+        ASSERT_TRUE(desk.Db.CaruteDatabase.Execute(std::string("ALTER TABLE ") + c.Table +
+                                                   " RENAME TO GONE;"));
+        c.Act(desk);
+        Strings messages = desk.MessagesUtf8();
+        ASSERT_EQ(messages.size(), c.Total) << testing::PrintToString(messages);
+        messages.resize(c.Messages.size());
+        EXPECT_EQ(messages, c.Messages);
+        EXPECT_EQ(desk.Ui.Messages[c.Messages.size() - 1].Buttons, MsgButtons::Abort);
+        EXPECT_EQ(desk.ErrorLogUtf8(), Strings{c.LogLine});
+        EXPECT_TRUE(fs::exists(desk.Dir.Path() / kStored));
+    }
+}
 
 TEST(SaveNewChart, RetryAfterTheDatabaseCameBack) {
     FilingDesk desk;

@@ -38,14 +38,16 @@ std::vector<std::string> Files(const std::filesystem::path& folder) {
 }
 
 // A document layer that fails at one step: opening the stored chart or the add file
-// raises (the layer is unusable), or the insertion is refused.
+// raises (the layer is unusable), the add file does not open, or the insertion is refused.
 class FailingDoc : public CAcroPDDoc {
 public:
-    enum Step { OpenBase, OpenAdd, Insert };
+    enum Step { OpenBase, OpenAdd, RefuseAdd, Insert };
     FailingDoc(Step step, int& made) : step_(step), index_(made++) {}
     bool Open(const std::string& path, const std::vector<std::string>& passwords) override {
         if ((step_ == OpenBase && index_ % 2 == 0) || (step_ == OpenAdd && index_ % 2 == 1))
             throw EAcrobatError("no layer");
+        if (step_ == RefuseAdd && index_ % 2 == 1)
+            return false;
         return CAcroPDDoc::Open(path, passwords);
     }
     bool InsertPages(int, CAcroPDDoc&, int, int, bool) override { return step_ != Insert; }
@@ -179,6 +181,14 @@ TEST_F(ChartAppendTest, RefusalsLeaveEverythingAndKeepSaveEnabled) {
          },
          "上書きモードがありません。\nキャンセルします。", "* OverWrite Property Error : Add",
          "上書きボタンのプロパティを設定してください。"},
+        {"header check fails",
+         [](FilingDesk& d) {
+             d.Settings.PdfHeader = true;
+             d.Settings.HeaderOut = 1;
+         },
+         "データエラー\n保存ができません\n修正して追加してください。\n修正項目は、画面の下に"
+         "表示しています。",
+         "* 外来 Data Error : Add", "患者氏名エラー"},
         {"keyword missing",
          [](FilingDesk& d) {
              d.Settings.KeyWordUse = true;
@@ -232,6 +242,40 @@ TEST_F(ChartAppendTest, KeywordsOnlyChangeTheRowAndWriteNoPdf) {
     EXPECT_TRUE(desk_.Logs.Save.Lines().empty());
 }
 
+TEST_F(ChartAppendTest, ARefusedKeywordUpdateIsReportedAndThePagesGoInOnce) {
+    struct Case {
+        const char* Name;
+        bool Image;
+        bool SaveAgain; // Save offered again (nothing was added yet)
+        std::size_t Pages;
+        std::size_t SaveLogLines;
+    } cases[] = {
+        {"keywords only", false, true, 5, 0},
+        {"pages and keywords", true, false, 8, 1},
+    };
+    desk_.Settings.PdfKeyWord = true;
+    desk_.Settings.KeyWordUse = true;
+    ScanThree();
+    desk_.Window.Fields["KeyBox1"].Text = "new";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteSmallPdf(Chart(), "B", 5);
+        desk_.Settings.PdfImage = c.Image;
+        const std::vector<test::Row> rows = desk_.Rows();
+        const std::size_t lines = desk_.Logs.Save.Lines().size();
+        desk_.SetReadOnly(true);
+        desk_.Save();
+        desk_.SetReadOnly(false);
+        EXPECT_EQ(desk_.MessagesUtf8().back(), "データベースエラー\n書き込みに失敗しました。");
+        EXPECT_EQ(desk_.ErrorLogUtf8().back(), "*** DataBase Write Error : Add");
+        EXPECT_EQ(SjisToUtf8(desk_.Ui.Status[1]), "データベースへの書き込みに失敗しました。");
+        EXPECT_EQ(desk_.Rows(), rows);
+        EXPECT_EQ(PageLabels(Chart()).size(), c.Pages);
+        EXPECT_EQ(desk_.Logs.Save.Lines().size(), lines + c.SaveLogLines);
+        EXPECT_EQ(desk_.Window.IsEnabled(FilingControl::SaveButton), c.SaveAgain);
+    }
+}
+
 TEST_F(ChartAppendTest, KeywordUpdateStatementAsTheDatabaseGetsIt) {
     const std::string keys[8] = {"a", "b'c", "", "", "", "", "", "h"};
     EXPECT_EQ(KeywordUpdateStatement(12, 3, "2024/05/03 9:05:07", keys),
@@ -262,6 +306,9 @@ TEST_F(ChartAppendTest, FailedInsertionLeavesTheChartAndTheKeywords) {
          [](ChartAppendTest& t) { t.UseFailingLayer(FailingDoc::OpenAdd); },
          "Acrobat システムエラー(T)\n:Acrobat install?",
          "*** Add File Open System Error : Add Execute"},
+        {"add file not opened",
+         [](ChartAppendTest& t) { t.UseFailingLayer(FailingDoc::RefuseAdd); },
+         "追加ファイルのオープンに失敗しました。", "** Add File Open Error : Add Execute"},
         {"insertion refused", [](ChartAppendTest& t) { t.UseFailingLayer(FailingDoc::Insert); },
          "追加に失敗しました。\nAcrobat?", "** Add Execute Failed Error : Add Execute"},
         {"write fails half way",
@@ -271,6 +318,20 @@ TEST_F(ChartAppendTest, FailedInsertionLeavesTheChartAndTheKeywords) {
          },
          "元ファイルの保存に失敗しました。\n元ファイルは変更されていません。",
          "** Base File Save Error : Add Execute"},
+        {"stored chart read-only",
+         [](ChartAppendTest& t) {
+             std::filesystem::permissions(t.Chart(), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+         },
+         "元ファイルの保存に失敗しました。\n元ファイルは変更されていません。",
+         "** Base File Save Error : Add Execute"},
+        // Last: the row stays away.
+        {"row erased meanwhile",
+         [](ChartAppendTest& t) {
+             ASSERT_TRUE(t.desk_.Db.CaruteDatabase.Execute("DELETE FROM PDF_PATH;"));
+         },
+         "DB System Record エラー", "** Read Data is not Exist Error : Add Execute"},
     };
     desk_.Settings.PdfKeyWord = true;
     ScanThree();

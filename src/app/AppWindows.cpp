@@ -62,6 +62,8 @@ std::unique_ptr<ApplicationWindows> CreateApplicationWindows(UserInterface* ui) 
     w->DBSearchForm = add(new TDBSearchForm(main, *main->Registory, *main->Database, main->UI()));
     w->TimeSet = add(new TTimeSet(main));
     w->WriteSetForm = add(new TWriteSetForm(main));
+    // One warning window for the folder clearing, whichever command asks.
+    w->WriteSetForm->DeleteWarningForm = w->DeleteWarningForm;
     w->KeyMainteForm = add(new TKeyMainteForm(main));
     w->DBForm = add(new TDBForm(main, main->UI()));
     w->AppendSetForm = add(new TAppendSetForm(main));

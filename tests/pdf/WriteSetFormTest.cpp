@@ -2,6 +2,7 @@
 // page size button and the question before the scanner folder is cleared.
 #include "pdf/ui/WriteSettingUnit.h"
 
+#include "intake/ui/DeleteWarningUnit.h"
 #include "settings/Registory.h"
 #include "util/Sjis.h"
 #include "util/ui/QtText.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +130,40 @@ TEST_F(WriteSetFormTest, ClearingTheScannerFolderIsAskedAndCancelUnticksIt) {
     EXPECT_TRUE(form.ScanClrCheck->isChecked());
     form.ScanClrCheck->click(); // unticking asks nothing
     EXPECT_EQ(asked, (std::vector<std::string>{"/scans", "/scans"}));
+}
+
+// The settings command asks with the scanner folder's own warning window, the one the
+// folder-clearing command shows: the folder in its read-only field, "Cancel" unticks, "Ok"
+// keeps the tick.
+TEST_F(WriteSetFormTest, ClearingTheScannerFolderShowsTheFolderWarningWindow) {
+    settings.FolderClear = false;
+    settings.ScannerDir = SjisOf("/スキャン");
+    std::vector<QString> shown;
+    std::vector<bool> ticked;
+    // Answers the warning window that the next tick opens.
+    auto answerWarning = [&](bool ok) {
+        QTimer::singleShot(0, [&, ok] {
+            auto* warning = dynamic_cast<TDeleteWarningForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(warning, nullptr);
+            EXPECT_TRUE(warning->FileDirLabel->isReadOnly());
+            shown.push_back(warning->windowTitle() + " " + warning->FileDirLabel->text());
+            (ok ? warning->OkBtn : warning->CancelBtn)->click();
+        });
+    };
+    QTimer::singleShot(0, [&] {
+        for (bool ok : {false, true}) {
+            answerWarning(ok);
+            form.ScanClrCheck->click();
+            ticked.push_back(form.ScanClrCheck->isChecked());
+        }
+        form.CancelButton->click();
+    });
+    EXPECT_FALSE(SaveSettingClick(form, settings));
+    EXPECT_EQ(ticked, (std::vector<bool>{false, true}));
+    const QString expected = QString::fromUtf8("警告 /スキャン");
+    EXPECT_EQ(shown, (std::vector<QString>{expected, expected}));
+    // One warning window serves every question.
+    EXPECT_EQ(form.findChildren<TDeleteWarningForm*>().size(), 1);
 }
 
 } // namespace

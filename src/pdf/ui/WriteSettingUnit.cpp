@@ -1,9 +1,8 @@
 #include "pdf/ui/WriteSettingUnit.h"
 
+#include "intake/ui/DeleteWarningUnit.h"
 #include "settings/Registory.h"
 #include "util/FileSystem.h"
-#include "util/Sjis.h"
-#include "util/UserInterface.h"
 #include "util/ui/QtText.h"
 
 #include <QCheckBox>
@@ -168,6 +167,12 @@ TWriteSetForm::TWriteSetForm(QWidget* parent) : QDialog(parent) {
     main->addLayout(body);
     main->addLayout(buttons);
     main->addWidget(StatusBar1);
+
+    ConfirmFolderClear = [this](const std::string& scannerDir) {
+        if (DeleteWarningForm == nullptr)
+            DeleteWarningForm = new TDeleteWarningForm(this);
+        return DeleteWarningForm->Execute(scannerDir);
+    };
 }
 
 void TWriteSetForm::ShowStatus(const char* utf8) {
@@ -291,14 +296,7 @@ void TWriteSetForm::SetButtonClick() {
         accept();
 }
 
-bool SaveSettingClick(TWriteSetForm& form, TRegistory& settings, UserInterface& ui) {
-    // The scanner folder's warning, asked in the words of the folder-clearing command.
-    form.ConfirmFolderClear = [&ui](const std::string& scannerDir) {
-        const std::string text = SjisOf("以下のフォルダーにあるファイルは、全て削除されます。\n") +
-                                 scannerDir + SjisOf("\n削除してよいですか？");
-        return ui.Message(text, SjisOf("警告"), MsgIcon::Warning, MsgButtons::OkCancel) ==
-               MsgResult::Ok;
-    };
+bool SaveSettingClick(TWriteSetForm& form, TRegistory& settings) {
     form.LoadFrom(settings);
     if (form.exec() != QDialog::Accepted)
         return false;

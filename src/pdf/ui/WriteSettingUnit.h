@@ -25,8 +25,8 @@ class QTreeView;
 
 namespace pendlar {
 
+class TDeleteWarningForm;
 class TRegistory;
-class UserInterface;
 
 class TWriteSetForm : public QDialog {
 public:
@@ -54,8 +54,11 @@ public:
     QPushButton* CancelButton;      // "キャンセル"
     QStatusBar* StatusBar1;
 
+    // The scanner folder's warning window "警告", the one the folder-clearing command shows.
+    // The main window may hand its own; otherwise the first question makes one.
+    TDeleteWarningForm* DeleteWarningForm = nullptr;
     // Asked when the scanner-folder clearing is ticked, with the scanner folder
-    // (Shift-JIS); false unticks it again.
+    // (Shift-JIS); false unticks it again. By default the warning window above asks.
     std::function<bool(const std::string& scannerDir)> ConfirmFolderClear;
     std::string ScannerDir;
 
@@ -81,7 +84,8 @@ private:
 };
 
 // The "保存設定" command: fills the window from the settings, shows it and, after "設定",
-// stores it back. True when the settings were stored.
-bool SaveSettingClick(TWriteSetForm& form, TRegistory& settings, UserInterface& ui);
+// stores it back. True when the settings were stored. The window asks its one question
+// (the folder clearing) through its own warning window.
+bool SaveSettingClick(TWriteSetForm& form, TRegistory& settings);
 
 } // namespace pendlar

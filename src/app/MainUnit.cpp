@@ -885,10 +885,12 @@ void TMainForm::BuildIntake() {
         if (filing_)
             pendlar::CheckSaveReady(*filing_);
     };
-    connect(PageControl, &QTabWidget::currentChanged, this, [this] {
-        if (intake_)
-            intake_->Intake().ShowTabPages();
-    });
+    connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
+}
+
+void TMainForm::PageControlChange() {
+    if (intake_)
+        intake_->Intake().ShowTabPages();
 }
 
 void TMainForm::SetWindows(ApplicationWindows* windows) {

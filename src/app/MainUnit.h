@@ -168,6 +168,8 @@ public:
     void PasteMenuClick();
     void KeyMainteClick();
     void TitlePageClick();
+    // A tab change: the intake redraws the pages the new tab shows.
+    void PageControlChange();
 
     // The filing commands of the patient-number bar and the menu.
     void PidBtnClick();

@@ -1,6 +1,7 @@
 # What `cmake --install` puts where, in one place:
 #   bin/                              pendlar, pendlar-tool
-#   share/pendlar/                    the manual and help (QuilmoPendlar.html), the icons
+#   share/pendlar/                    the manual and help (QuilmoPendlar.html, admin.html),
+#                                     its pictures (manual/*.png), the icons
 #   share/applications/               pendlar.desktop
 #   share/icons/hicolor/<size>/apps/  the icon, drawn as SVG with PNG renderings
 # The installed program finds share/pendlar beside its own bin/ folder (util/Profile.cpp),
@@ -18,9 +19,8 @@ set(PENDLAR_DATA_DEST ${CMAKE_INSTALL_DATADIR}/pendlar)
 # The manual, which is also the help that F1 opens, and any page it links to.
 file(GLOB pendlar_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.html)
 install(FILES ${pendlar_pages} DESTINATION ${PENDLAR_DATA_DEST})
-# Pictures the manual shows, once they are made.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/manual/ DESTINATION ${PENDLAR_DATA_DEST}/manual
-        OPTIONAL)
+# Pictures the manual shows (made by scripts/manual-shots), found by relative path.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/manual/ DESTINATION ${PENDLAR_DATA_DEST}/manual)
 install(FILES ${PROJECT_SOURCE_DIR}/data/icons/pendlar.svg DESTINATION ${PENDLAR_DATA_DEST}/icons)
 
 if(TARGET pendlar)

@@ -12,6 +12,7 @@
 #include "util/FileSystem.h"
 #include "util/Profile.h"
 #include "util/Sjis.h"
+#include "util/TextHelpers.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,26 +22,6 @@
 namespace pendlar {
 
 namespace {
-
-std::string FileNamePart(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string FolderPart(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string_view::npos)
-        return {};
-    return std::string(path.substr(0, slash == 0 ? 1 : slash));
-}
-
-// Folder names compared as text, but "/scan" and "/scan/" are the same folder: the
-// default scanner folder is the home folder written with its trailing "/".
-std::string WithoutTrailingSlash(std::string s) {
-    while (s.size() > 1 && s.back() == '/')
-        s.pop_back();
-    return s;
-}
 
 // The extension test of DICOM pages is exact: "X.DCM" goes to the imaging library.
 bool IsDicomPath(std::string_view path) {

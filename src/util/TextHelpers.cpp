@@ -18,6 +18,24 @@ std::string ToLinuxPath(std::string_view text) {
     return ReplaceChar(text, '\\', '/');
 }
 
+std::string FileNamePart(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FolderPart(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string_view::npos)
+        return {};
+    return std::string(path.substr(0, slash == 0 ? 1 : slash));
+}
+
+std::string WithoutTrailingSlash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
 std::size_t SkipBlanks(std::string_view text, std::size_t start) {
     if (start > text.size())
         return start;

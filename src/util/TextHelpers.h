@@ -13,6 +13,15 @@ std::string ReplaceChar(std::string_view text, char a, char b);
 // Backslashes become slashes.
 std::string ToLinuxPath(std::string_view text);
 
+// Path pieces, split at the last "/" ("/" never occurs inside a double-byte Shift-JIS
+// character, so a byte search is safe): the name after it (the whole text when there is
+// none), and the folder before it ("" when there is none, "/" for a name at the root).
+std::string FileNamePart(std::string_view path);
+std::string FolderPart(std::string_view path);
+// The folder without trailing "/" (but "/" stays): "/scan" and "/scan/" are one folder, and
+// the default scanner folder is the home folder written with its trailing "/".
+std::string WithoutTrailingSlash(std::string folder);
+
 // The first position >= start whose byte is not a half-width space; length + 1 when there
 // is none; start itself when start is past the end. A start of 0 counts as 1.
 std::size_t SkipBlanks(std::string_view text, std::size_t start);

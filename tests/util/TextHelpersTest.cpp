@@ -64,6 +64,27 @@ TEST(TextHelpers, SmallOnes) {
     EXPECT_EQ(TrimFieldText("\x89\x8a\x89"), "\x89\x8a");
 }
 
+TEST(TextHelpers, PathPieces) {
+    struct Case {
+        const char* Path;
+        const char* Folder;
+        const char* Name;
+    } cases[] = {
+        {"/scan/a.jpg", "/scan", "a.jpg"},
+        {"/a.jpg", "/", "a.jpg"},
+        {"a.jpg", "", "a.jpg"},
+        {"/scan/", "/scan", ""},
+        {"/\x8c\x9f/\x8d\xb8.jpg", "/\x8c\x9f", "\x8d\xb8.jpg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderPart(c.Path), c.Folder) << c.Path;
+        EXPECT_EQ(FileNamePart(c.Path), c.Name) << c.Path;
+    }
+    EXPECT_EQ(WithoutTrailingSlash("/home/clerk//"), "/home/clerk");
+    EXPECT_EQ(WithoutTrailingSlash("/"), "/");
+    EXPECT_EQ(WithoutTrailingSlash("/scan"), "/scan");
+}
+
 TEST(PathString, FolderPaths) {
     struct Case {
         std::string base;

@@ -6,6 +6,7 @@
 #include "util/CaruteDate.h"
 #include "util/FileSystem.h"
 #include "util/Sjis.h"
+#include "util/TextHelpers.h"
 #include "util/UserInterface.h"
 
 #include <cmath>
@@ -18,12 +19,6 @@ constexpr TDateTime kChartCreationDate = 39038.6007678588;
 
 // Stretching enlarges small pages; beyond this many pixels the page size is not sensible.
 constexpr std::int64_t kMaxPagePixels = 50'000'000;
-
-std::string FileNamePart(const std::string& path) {
-    // "/" never occurs inside a double-byte Shift-JIS character, so a byte search is safe.
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool IsDicomFile(const std::string& path) {
     return path.size() >= 4 && path.compare(path.size() - 4, 4, ".dcm") == 0;
@@ -204,7 +199,8 @@ void ChartPdfComposer::PrintImagePages(const ChartPdfSource& source) {
     };
     std::vector<Job> jobs;
     for (std::size_t i = settings_.FirstPage ? 0 : 1; i < source.PageCount(); ++i) {
-        std::string file = settings_.ScannerDir + "/" + FileNamePart(source.Page(i).Path);
+        std::string file =
+            WithoutTrailingSlash(settings_.ScannerDir) + "/" + FileNamePart(source.Page(i).Path);
         if (FileExists(file))
             jobs.push_back({i, std::move(file)});
     }

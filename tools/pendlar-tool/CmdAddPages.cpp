@@ -21,12 +21,8 @@ int RunAddPages(Args& args) {
     const std::optional<std::string> subText = args.TakeOption("sub");
     const bool front = args.TakeFlag("front");
     const bool end = args.TakeFlag("end");
-    if (args.MissingValue())
-        return UsageError(kName, "an option lacks its value");
-    if (std::optional<std::string> unknown = args.UnknownOption())
-        return UsageError(kName, "unknown option " + *unknown);
-    if (!args.Rest().empty())
-        return UsageError(kName, "unexpected argument " + args.Rest().front());
+    if (std::optional<int> refused = RejectLeftovers(args, kName))
+        return *refused;
     if (!patientText || !subText)
         return UsageError(kName, "--patient and --sub are required");
     if (front && end)

@@ -43,12 +43,8 @@ int RunFileChart(Args& args) {
     const std::optional<std::string> patientText = args.TakeOption("patient");
     const std::optional<std::string> frameText = args.TakeOption("qr-frame");
     const std::optional<std::string> subText = args.TakeOption("sub");
-    if (args.MissingValue())
-        return UsageError(kName, "an option lacks its value");
-    if (std::optional<std::string> unknown = args.UnknownOption())
-        return UsageError(kName, "unknown option " + *unknown);
-    if (!args.Rest().empty())
-        return UsageError(kName, "unexpected argument " + args.Rest().front());
+    if (std::optional<int> refused = RejectLeftovers(args, kName))
+        return *refused;
     if (!subText)
         return UsageError(kName, "--sub is required");
     if (patientText.has_value() == frameText.has_value())

@@ -65,12 +65,8 @@ int RunFind(Args& args) {
         keys[static_cast<std::size_t>(n - 1)] = *sjis;
         anyKey = true;
     }
-    if (args.MissingValue())
-        return UsageError("find", "an option lacks its value");
-    if (std::optional<std::string> unknown = args.UnknownOption())
-        return UsageError("find", "unknown option " + *unknown);
-    if (!args.Rest().empty())
-        return UsageError("find", "unexpected argument " + args.Rest().front());
+    if (std::optional<int> refused = RejectLeftovers(args, "find"))
+        return *refused;
     if (patientText && anyKey)
         return UsageError("find", "search by --patient or by --key options, not both");
     if (!patientText && !anyKey)

@@ -60,6 +60,9 @@ int Fail(const std::string& utf8Text);
 int FailSjis(const std::string& sjisText);
 // Prints the usage of a command on standard error and returns kUsage.
 int UsageError(const char* commandName, const std::string& why = "");
+// For a command that takes options only, once it has taken them: the usage error for an
+// option without its value, an unknown option or a stray argument; nullopt when none is left.
+std::optional<int> RejectLeftovers(const Args& args, const char* commandName);
 
 } // namespace pendlar::tool
 

@@ -125,6 +125,16 @@ int FailSjis(const std::string& sjisText) {
     return Fail(SjisToUtf8(sjisText));
 }
 
+std::optional<int> RejectLeftovers(const Args& args, const char* commandName) {
+    if (args.MissingValue())
+        return UsageError(commandName, "an option lacks its value");
+    if (std::optional<std::string> unknown = args.UnknownOption())
+        return UsageError(commandName, "unknown option " + *unknown);
+    if (!args.Rest().empty())
+        return UsageError(commandName, "unexpected argument " + args.Rest().front());
+    return std::nullopt;
+}
+
 int UsageError(const char* commandName, const std::string& why) {
     if (!why.empty())
         std::fprintf(stderr, "pendlar-tool %s: %s\n", commandName, why.c_str());

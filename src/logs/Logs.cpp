@@ -27,17 +27,7 @@ bool TSaveLog::AppendToFile(const std::string& sjisPath) {
     if (fd < 0)
         return false;
     struct stat before {};
-    bool ok = ::fstat(fd, &before) == 0;
-    std::size_t done = 0;
-    while (ok && done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            ok = false;
-    }
+    bool ok = ::fstat(fd, &before) == 0 && WriteAll(fd, text);
     // The log is emptied once the lines are in the file, so they must be on the disk; a
     // file that cannot be synced (a device, a pipe) says so with EINVAL.
     ok = ok && (::fsync(fd) == 0 || errno == EINVAL);

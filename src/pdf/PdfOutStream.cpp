@@ -50,29 +50,13 @@ void PdfFileOutStream::WriteBytes(const char* data, std::size_t size) {
         buffer_.append(data, size);
         return;
     }
-    while (size > 0) {
-        ssize_t n = ::write(fd_, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            Fail("Cannot write file", n < 0 ? errno : EIO);
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
+    if (!WriteAll(fd_, std::string_view(data, size)))
+        Fail("Cannot write file", errno);
 }
 
 void PdfFileOutStream::Flush() {
-    const char* data = buffer_.data();
-    std::size_t size = buffer_.size();
-    while (size > 0) {
-        ssize_t n = ::write(fd_, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            Fail("Cannot write file", n < 0 ? errno : EIO);
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
+    if (!WriteAll(fd_, buffer_))
+        Fail("Cannot write file", errno);
     buffer_.clear();
 }
 

@@ -63,6 +63,22 @@ std::optional<std::string> ReadWholeFile(std::string_view sjisPath) {
     return content;
 }
 
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool WriteFileAtomically(std::string_view sjisPath, std::string_view content) {
     std::filesystem::path target = FsPath(sjisPath);
     // Built step by step: GCC 12 at -O3 warns falsely about "." + std::string.
@@ -73,16 +89,7 @@ bool WriteFileAtomically(std::string_view sjisPath, std::string_view content) {
     int fd = mkstemp(tmpl.data());
     if (fd < 0)
         return false;
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok) {
         // mkstemp creates the file private; give it the usual permissions of a new file.

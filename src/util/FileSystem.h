@@ -19,6 +19,10 @@ bool FolderExists(std::string_view sjisPath); // a directory
 // The whole content of a file, or nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(std::string_view sjisPath);
 
+// Writes every byte to an open file, again after an interrupted call. False on failure,
+// with errno telling why (EIO when the file took no byte).
+bool WriteAll(int fd, std::string_view bytes);
+
 // Writes a file whole: a temporary file in the same folder, flushed to disk, then
 // renamed over the target, so a crash never leaves half a file. False on any failure;
 // the old file is then untouched.
